@@ -1,0 +1,106 @@
+#pragma once
+// The whole contract between the viewer and the machine it runs on.
+//
+// The shell (src/app) hands the layer one window procedure and calls the
+// services below by intention; the layer turns the host's window system into
+// the events listed here. The real layer is SDL2 with FreeType and fontconfig
+// (platform/sdl); the tests link a fake one that records every service call
+// and lets a test send events.
+//
+// Everything runs on one thread. Events are delivered one at a time, except
+// that ReleaseMouse and DestroyWindow deliver CaptureLost and Destroy to the
+// window procedure before they return, and CreateMainWindow delivers Create.
+
+#include <cstdint>
+
+namespace platform {
+
+enum class EventKind {
+  Create,          // the window exists; the procedure sets up GL and may refuse (return false)
+  Destroy,         // the window is going away
+  Move,            // x, y: screen position of the client area's top-left corner
+  Size,            // x, y: client width and height in pixels (0 when minimised)
+  Paint,           // sent whenever the queue holds nothing else: one frame
+  Activate,        // active: the application gained (true) or lost (false) the focus
+  KeyDown,         // key: Windows virtual-key code; repeat: an auto-repeat
+  KeyUp,           // key: Windows virtual-key code
+  MouseMove,       // x, y: pointer in client coordinates
+  LeftButtonDown,  // x, y: pointer in client coordinates
+  LeftButtonUp,    // x, y: pointer in client coordinates
+  Wheel,           // wheelDelta: 120 per notch, positive turned away from the user
+  CaptureLost,     // the window no longer holds the mouse capture
+};
+
+struct Event {
+  EventKind kind = EventKind::Paint;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t key = 0;
+  std::int32_t wheelDelta = 0;
+  bool repeat = false;
+  bool active = false;
+};
+
+// Returns false only from Create, to refuse the window.
+using WindowProcedure = bool (*)(const Event& event);
+
+struct ScreenRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+};
+
+enum class CursorShape { Hidden, Arrow, SizeAll };
+
+struct WindowSpec {
+  const char* className;  // X11 WM_CLASS
+  const char* title;
+  std::int32_t x, y;          // outer position on screen
+  std::int32_t width, height; // outer size
+};
+
+// Program lifecycle -----------------------------------------------------------
+
+// Opens the window with a double-buffered GL-capable surface, sends Create,
+// then the first Size and Move. False, with FailureReason, when there is no
+// display, the window cannot be made or Create refused it.
+bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure);
+
+// Runs until Quit: dispatches input as it comes and Paint whenever the queue
+// is empty. A close request (title bar, SIGINT, SIGTERM) destroys the window.
+// Returns the exit code given to Quit.
+int RunMessageLoop();
+
+// One line saying why the last failing call failed.
+const char* FailureReason();
+
+// GL and text, for Create and Paint ----------------------------------------------
+
+// Creates the GL 1.1 compatible context of the window and makes it current.
+bool CreateGlContext();
+
+// Renders the system font into 256 display lists, one per character code
+// 0..255 (Latin-1), each a glBitmap that advances the raster position.
+// Returns the first list, or 0 on failure.
+std::uint32_t CreateFontLists();
+
+void SwapBuffers();
+
+// Pointer ------------------------------------------------------------------------
+
+void ConfineCursor(const ScreenRect& rect);  // keep the cursor inside rect (screen pixels)
+void FreeCursor();                          // lift the confinement
+void WarpCursor(std::int32_t x, std::int32_t y);  // move the cursor to a screen point
+CursorShape SetCursorShape(CursorShape shape);    // returns the shape it replaces
+void CaptureMouse();   // the window receives all mouse input
+void ReleaseMouse();   // delivers CaptureLost before returning, if the capture was held
+ScreenRect GetWindowRect();  // the window's outer rectangle on screen, frame included
+
+// Window and process -------------------------------------------------------------
+
+void DestroyWindow();          // delivers Destroy before returning
+void Quit(int exitCode);       // RunMessageLoop returns once the current event is handled
+std::uint32_t TickCount();     // milliseconds, wrapping as a 32-bit unsigned value
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+// The terrain: its noise parameters and the grid rebuilt over the camera's
+// frustum box every frame, drawn lit and smooth-shaded as triangle strips.
+
+#include <cstdint>
+#include <vector>
+
+#include "geometry/bounding_box.h"
+
+// The grid never holds more samples than this; a finer unit is gridded at
+// the smallest power-of-two multiple of it that fits.
+inline constexpr std::int64_t kMaxGridSamples = std::int64_t{1} << 22;
+
+struct Terrain {
+  double unit = 80.0;  // grid spacing along x and z
+  double octaves = 2.0;
+  double amp = 230.0;
+  double freq = 0.0011;
+  double h = 0.5;
+  std::int32_t columns = 0;  // samples per row (along x)
+  std::int32_t rows = 0;     // row steps along z: the grid holds rows + 1 sample rows
+  BoundingBox bounds{};      // the region to cover; only x and z are used
+  std::vector<double> vertices;  // x, y, z per sample, row after row
+  std::vector<double> normals;   // same indexing as vertices
+
+  // Builds the grid for bounds and draws it with the current GL matrices.
+  void Draw();
+  // Unit normal of the cell whose first corner is sample (i, j).
+  Vec3 FaceNormal(std::int32_t i, std::int32_t j) const;
+};
+
+// Snaps bounds to the grid, samples the heights and computes the drawn
+// normals: everything of Draw but the GL calls. False when there is nothing
+// to draw (empty or non-finite bounds, storage that cannot be had).
+bool BuildGrid(Terrain& terrain);

@@ -1,0 +1,27 @@
+#pragma once
+// The one scene: two cameras, the water plane, the terrain, the mover and the
+// look angles the mouse steers. Other parts of the program reach its members directly.
+
+#include "terrain/ground_overlay.h"
+#include "terrain/mover.h"
+#include "terrain/scene.h"
+#include "terrain/terrain.h"
+#include "view/camera.h"
+
+struct TerrainScene final : Scene {
+  Camera camera;       // perspective camera that follows the mover
+  Camera orthoCamera;  // camera of the orthographic views
+  GroundOverlay overlay;
+  Terrain terrain;
+  Mover mover;
+  double lookYaw = 0.0;    // radians
+  double lookPitch = 0.0;  // radians
+
+  TerrainScene();
+  TerrainScene(const TerrainScene&) = delete;
+  TerrainScene& operator=(const TerrainScene&) = delete;
+
+  void Reset();
+  void Update(double time, double dt) override;
+  void Render() override;
+};
