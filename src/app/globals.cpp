@@ -1,0 +1,7 @@
+#include "app/globals.h"
+
+// One translation unit, so the order of construction is the order written:
+// registry, scene, view; destruction runs the other way.
+ActionRegistry actionRegistry;
+TerrainScene terrainScene;
+View mainView(&terrainScene, &terrainScene.camera);

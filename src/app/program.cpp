@@ -1,0 +1,15 @@
+#include "app/program.h"
+
+#include <cstdio>
+
+#include "app/shell.h"
+#include "platform/platform.h"
+
+int RunProgram() {
+  const platform::WindowSpec spec{"vellumor", "Vellumor", 100, 100, 256, 256};
+  if (!platform::CreateMainWindow(spec, WindowProc)) {
+    std::fprintf(stderr, "vellumor: %s\n", platform::FailureReason());
+    return 1;
+  }
+  return platform::RunMessageLoop();
+}

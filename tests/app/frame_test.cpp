@@ -1,0 +1,125 @@
+// The frame loop: clock, frame counting, the order of a frame and the text overlay.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <string>
+
+#include "app/frame.h"
+#include "support/app_fixture.h"
+
+namespace {
+
+using platform::EventKind;
+
+class FrameTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    fake::state.tick = 5000;
+    OpenWindow(400, 300);
+    recgl::Reset();
+  }
+  void FrameAt(std::uint32_t tick) {
+    fake::state.tick = tick;
+    Send(EventKind::Paint);
+  }
+};
+
+TEST_F(FrameTest, TimeRunsFromStartUpAndTheFirstFrameGetsAllOfIt) {
+  FrameAt(5250);
+  EXPECT_EQ(frameClock.lastElapsed, 0.25);
+  FrameAt(5250);  // same tick: dt is 0, t unchanged
+  EXPECT_EQ(frameClock.lastElapsed, 0.25);
+  EXPECT_EQ(terrainScene.orthoCamera.position.z, 1000.0);  // no reset: t was never 0
+}
+
+TEST_F(FrameTest, AFrameAtTimeZeroResetsTheScene) {
+  terrainScene.camera.radius = 3.0;
+  FrameAt(5000);
+  EXPECT_EQ(terrainScene.camera.radius, 10.0);
+  EXPECT_EQ(terrainScene.orthoCamera.position.z, 2000.0);
+}
+
+TEST_F(FrameTest, TheTickCounterWrapsWithoutAJump) {
+  ResetProgramState();
+  fake::state.tick = 0xFFFFFC18u;  // 1000 ms before the wrap
+  OpenWindow();
+  FrameAt(0xFFFFFFFFu);
+  EXPECT_EQ(frameClock.lastElapsed, 0.999);
+  FrameAt(500u);
+  EXPECT_EQ(frameClock.lastElapsed, 1.5);
+  EXPECT_EQ(frameClock.shownFps, 1);  // the window closed after 1500 ms holding one frame
+}
+
+TEST_F(FrameTest, FpsShowsTheFramesOfTheLastWindowOfMoreThanASecond) {
+  for (std::uint32_t ms = 0; ms <= 1000; ms += 100) FrameAt(5000 + ms);
+  EXPECT_EQ(frameClock.shownFps, 0);  // 1000 ms is not more than 1000
+  FrameAt(6001);
+  EXPECT_EQ(frameClock.shownFps, 11);
+  EXPECT_EQ(frameClock.frameCount, 1);
+  EXPECT_EQ(frameClock.fpsWindowStart, 1001u);
+}
+
+TEST_F(FrameTest, AFrameClearsDrawsTheOverlayFinishesAndSwaps) {
+  fake::TakeLog();
+  FrameAt(5100);
+  const auto& calls = recgl::Calls();
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_STREQ(calls[0].name, "glClearDepth");
+  EXPECT_STREQ(calls[1].name, "glClearColor");
+  EXPECT_FLOAT_EQ(calls[1].args[2], 0.8f);
+  EXPECT_STREQ(calls[2].name, "glClear");
+  EXPECT_EQ(calls[2].args[0], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  EXPECT_STREQ(calls.back().name, "glFinish");
+  EXPECT_EQ(recgl::Named("glViewport").front().args, (std::vector<double>{0, 0, 400, 300}));
+  EXPECT_EQ(fake::TakeLog(), std::vector<std::string>{"SwapBuffers"});
+
+  const GlState& gl = recgl::State();
+  EXPECT_FALSE(gl.IsOn(GL_DEPTH_TEST));
+  EXPECT_FALSE(gl.IsOn(GL_LIGHTING));
+  EXPECT_TRUE(gl.IsOn(GL_BLEND));
+  EXPECT_EQ(gl.blendSrc, static_cast<GLenum>(GL_SRC_ALPHA));  // left by the water plane
+  EXPECT_EQ(gl.blendDst, static_cast<GLenum>(GL_ONE_MINUS_SRC_ALPHA));
+}
+
+TEST_F(FrameTest, TheOverlayPrintsNineLabelledLinesTwelvePixelsApart) {
+  terrainScene.terrain.freq = 1e-20;
+  terrainScene.terrain.amp = -40.0;
+  FrameAt(5100);
+  const std::size_t first = recgl::Find("glRasterPos2i");
+  const auto& calls = recgl::Calls();
+  ASSERT_LT(first, calls.size());
+  EXPECT_EQ(recgl::Named("glOrtho").back().args, (std::vector<double>{0, 400, 0, 300, -1, 1}));
+  EXPECT_EQ(recgl::Named("glColor4d").back().args, (std::vector<double>{1, 1, 1, 0.5}));
+
+  std::vector<std::string> lines(1);
+  std::vector<double> rasterY;
+  for (std::size_t i = first; i < calls.size(); ++i) {
+    if (std::string(calls[i].name) == "glRasterPos2i") {
+      EXPECT_EQ(calls[i].args[0], 5.0);
+      rasterY.push_back(calls[i].args[1]);
+      if (!lines.back().empty()) lines.emplace_back();
+    } else if (std::string(calls[i].name) == "glCallLists") {
+      lines.back() += calls[i].text;
+    } else if (std::string(calls[i].name) == "glListBase") {
+      EXPECT_EQ(calls[i].args[0], 1000.0);
+    }
+  }
+  lines.pop_back();  // the raster position after the last line starts no line
+  EXPECT_EQ(lines, (std::vector<std::string>{"FPS:0", "Octaves:2", "Amp:-40", "Freq:1e-20", "h:0.5", "radius:10",
+                                             "oradius:1500", "fov:65", "unit:80"}));
+  ASSERT_EQ(rasterY.size(), 10u);
+  for (std::size_t n = 0; n < rasterY.size(); ++n) EXPECT_EQ(rasterY[n], 300.0 - 12.0 * n - 15.0);
+}
+
+TEST_F(FrameTest, HeldKeysActAfterTheFrameIsDrawn) {
+  static std::size_t finishesSeen = 0;
+  static Action<void()> probe{999, [] { finishesSeen = recgl::Count("glFinish"); }};
+  actionRegistry.Bind(&probe);
+  actionRegistry.KeyDown(999);
+  FrameAt(5100);
+  EXPECT_EQ(finishesSeen, 1u);
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+#include "support/fake_platform.h"
+
+#include <string>
+
+namespace fake {
+
+PlatformState state;
+
+void Reset(platform::WindowProcedure procedure) {
+  state = PlatformState{};
+  state.procedure = procedure;
+  state.windowAlive = procedure != nullptr;
+}
+
+bool Send(const platform::Event& event) { return state.procedure ? state.procedure(event) : false; }
+
+std::vector<std::string> TakeLog() {
+  std::vector<std::string> log;
+  log.swap(state.log);
+  return log;
+}
+
+}  // namespace fake
+
+namespace {
+
+using fake::state;
+
+const char* ShapeName(platform::CursorShape shape) {
+  switch (shape) {
+    case platform::CursorShape::Hidden: return "Hidden";
+    case platform::CursorShape::Arrow: return "Arrow";
+    case platform::CursorShape::SizeAll: return "SizeAll";
+  }
+  return "?";
+}
+
+std::string RectText(const platform::ScreenRect& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+         std::to_string(r.bottom);
+}
+
+platform::Event Make(platform::EventKind kind, std::int32_t x = 0, std::int32_t y = 0) {
+  platform::Event event;
+  event.kind = kind;
+  event.x = x;
+  event.y = y;
+  return event;
+}
+
+}  // namespace
+
+namespace platform {
+
+bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure) {
+  state.log.push_back(std::string("CreateMainWindow ") + spec.className + " " + spec.title + " " +
+                      std::to_string(spec.x) + " " + std::to_string(spec.y) + " " + std::to_string(spec.width) +
+                      " " + std::to_string(spec.height));
+  state.procedure = procedure;
+  state.windowAlive = true;
+  if (!procedure(Make(EventKind::Create))) {
+    state.windowAlive = false;
+    return false;
+  }
+  procedure(Make(EventKind::Size, state.clientWidth, state.clientHeight));
+  procedure(Make(EventKind::Move, state.clientX, state.clientY));
+  return true;
+}
+
+int RunMessageLoop() {
+  for (const Event& event : state.script) {
+    if (state.quit) break;
+    fake::Send(event);
+  }
+  for (int i = 0; i < state.idleFrames && !state.quit; ++i) fake::Send(Make(EventKind::Paint));
+  return state.quit ? state.exitCode : -1;
+}
+
+const char* FailureReason() {
+  if (state.failGlContext) return "no OpenGL context";
+  if (state.failFont) return "no font";
+  return "failed";
+}
+
+bool CreateGlContext() {
+  state.log.push_back("CreateGlContext");
+  return !state.failGlContext;
+}
+
+std::uint32_t CreateFontLists() {
+  state.log.push_back("CreateFontLists");
+  return state.failFont ? 0 : state.fontListBase;
+}
+
+void SwapBuffers() { state.log.push_back("SwapBuffers"); }
+
+void ConfineCursor(const ScreenRect& rect) {
+  state.log.push_back("ConfineCursor " + RectText(rect));
+  state.confined = true;
+  state.confinement = rect;
+}
+
+void FreeCursor() {
+  state.log.push_back("FreeCursor");
+  state.confined = false;
+}
+
+void WarpCursor(std::int32_t x, std::int32_t y) {
+  state.log.push_back("WarpCursor " + std::to_string(x) + " " + std::to_string(y));
+  state.cursorX = x;
+  state.cursorY = y;
+}
+
+CursorShape SetCursorShape(CursorShape shape) {
+  state.log.push_back(std::string("SetCursorShape ") + ShapeName(shape));
+  const CursorShape previous = state.shape;
+  state.shape = shape;
+  return previous;
+}
+
+void CaptureMouse() {
+  state.log.push_back("CaptureMouse");
+  state.captured = true;
+}
+
+void ReleaseMouse() {
+  state.log.push_back("ReleaseMouse");
+  if (!state.captured) return;
+  state.captured = false;
+  fake::Send(Make(EventKind::CaptureLost));
+}
+
+ScreenRect GetWindowRect() {
+  state.log.push_back("GetWindowRect");
+  return state.windowRect;
+}
+
+void DestroyWindow() {
+  state.log.push_back("DestroyWindow");
+  if (!state.windowAlive) return;
+  state.windowAlive = false;
+  fake::Send(Make(EventKind::Destroy));
+}
+
+void Quit(int exitCode) {
+  state.log.push_back("Quit " + std::to_string(exitCode));
+  state.quit = true;
+  state.exitCode = exitCode;
+}
+
+std::uint32_t TickCount() { return state.tick; }
+
+}  // namespace platform
