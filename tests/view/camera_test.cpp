@@ -1,0 +1,67 @@
+#include "view/camera.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+#include <tuple>
+
+#include "support/allocation_counter.h"
+
+namespace {
+
+constexpr double kE = 5.486187866266674;  // half-size of the default near rectangle
+constexpr double kNear = 8.611589967035776;
+
+using Xyz = std::tuple<double, double, double>;
+Xyz Of(const Vec3& v) { return {v.x, v.y, v.z}; }
+
+void ExpectNear(const Vec3& v, double x, double y, double z) {
+  EXPECT_NEAR(v.x, x, 1e-9);
+  EXPECT_NEAR(v.y, y, 1e-9);
+  EXPECT_NEAR(v.z, z, 1e-9);
+}
+
+TEST(CameraTest, FrustumSpansTheNarrowerSideWithTheFarPlanePinned) {
+  const Frustum f = Camera().frustum;
+  EXPECT_EQ(std::tuple(f.left, f.right, f.bottom, f.top, f.zNear, f.zFar),
+            std::tuple(-kE, kE, -kE, kE, kNear, 9000.0));
+  EXPECT_EQ(FitSphere(10, 65, 1).zFar, kNear + 20);
+
+  const Frustum wide = FitSphere(10, 65, 2);
+  EXPECT_EQ(std::tuple(wide.left, wide.right, wide.top), std::tuple(-2 * kE, 2 * kE, kE));
+  const Frustum tall = FitSphere(10, 65, 0.5);
+  EXPECT_EQ(std::tuple(tall.right, tall.bottom, tall.top), std::tuple(kE, -2 * kE, 2 * kE));
+
+  Camera ortho;
+  ortho.radius = 1500;
+  ortho.UpdateFrustum();
+  EXPECT_EQ(ortho.frustum.zNear, 1291.7384950553665);
+  EXPECT_EQ(ortho.frustum.zFar, 9000);
+}
+
+TEST(CameraTest, LevelCameraLooksAlongPlusZWithoutAllocating) {
+  Camera camera;
+  camera.position = {0, 100, 0};
+  camera.UpdateFrustum();
+  const std::size_t allocations = alloccount::Count();
+  camera.UpdateFrustum();  // from the inputs again, not from the last result
+  EXPECT_EQ(alloccount::Count(), allocations);  // runs every frame
+  const double k = 9000 / kNear;
+  EXPECT_EQ(Of(camera.corners[0]), Xyz(-kE, 100 + kE, kNear));
+  EXPECT_EQ(Of(camera.corners[7]), Xyz(k * kE, 100 - k * kE, 9000));
+  EXPECT_EQ(Of(camera.bounds.min), Xyz(-k * kE, 100 - k * kE, kNear));
+  EXPECT_EQ(Of(camera.bounds.max), Xyz(k * kE, 100 + k * kE, 9000));
+}
+
+TEST(CameraTest, YawTurnsTowardsPlusXAndPitchLooksDown) {
+  Camera yawed, pitched;
+  yawed.yaw = std::numbers::pi / 2;
+  yawed.UpdateFrustum();
+  ExpectNear(yawed.corners[0], kNear, kE, kE);
+  ExpectNear(yawed.corners[1], kNear, kE, -kE);
+  pitched.pitch = std::numbers::pi / 2;
+  pitched.UpdateFrustum();
+  ExpectNear(pitched.corners[0], -kE, -kNear, kE);  // the top of the picture lies towards +z
+}
+
+}  // namespace
