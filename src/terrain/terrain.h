@@ -21,7 +21,7 @@ struct Terrain {
   std::int32_t rows = 0;     // row steps along z: the grid holds rows + 1 sample rows
   BoundingBox bounds{};      // the region to cover; only x and z are used
   std::vector<double> vertices;  // x, y, z per sample, row after row
-  std::vector<double> normals;   // same indexing as vertices
+  std::vector<double> normals;   // same indexing as vertices; only the drawn samples' are meaningful
 
   // Builds the grid for bounds and draws it with the current GL matrices.
   void Draw();
@@ -31,5 +31,7 @@ struct Terrain {
 
 // Snaps bounds to the grid, samples the heights and computes the drawn
 // normals: everything of Draw but the GL calls. False when there is nothing
-// to draw (empty or non-finite bounds, storage that cannot be had).
+// to draw (empty, non-finite or inverted bounds, a non-finite or non-positive
+// unit, storage that cannot be had); columns and rows are then 0, except for
+// an empty box, which leaves everything as it was.
 bool BuildGrid(Terrain& terrain);

@@ -1,0 +1,188 @@
+#include "terrain/terrain.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstddef>
+#include <new>
+#include <stdexcept>
+
+#include "terrain/height.h"
+
+namespace {
+
+// The grid's extent in world units and its sample counts, all as doubles so
+// that a far or degenerate box can be judged before anything is converted.
+struct GridExtent {
+  double x0 = 0.0;
+  double x1 = 0.0;
+  double z0 = 0.0;
+  double z1 = 0.0;
+  double columns = 0.0;
+  double rows = 0.0;
+};
+
+// Snaps the box to multiples of u with a margin of two units. trunc() in double
+// is the integer conversion towards zero wherever an integer type would hold
+// the value, and keeps the grid going far out where none would.
+bool Snap(const BoundingBox& b, double u, GridExtent& g) {
+  g.x0 = u * std::trunc((b.min.x - 2.0 * u) / u);
+  g.x1 = u * std::trunc((b.max.x + 2.0 * u) / u);
+  g.z0 = u * std::trunc((b.min.z - 2.0 * u) / u);
+  g.z1 = u * std::trunc((b.max.z + 2.0 * u) / u);
+  g.columns = std::trunc((g.x1 - g.x0) / u) + 1.0;
+  g.rows = std::trunc((g.z1 - g.z0) / u);
+  return std::isfinite(g.x0) && std::isfinite(g.x1) && std::isfinite(g.z0) && std::isfinite(g.z1) &&
+         std::isfinite(g.columns) && std::isfinite(g.rows);
+}
+
+// A box from a degenerate field of view holds infinities or NaN; one written
+// by hand may be inverted. Neither has a grid.
+bool HasGroundExtent(const BoundingBox& b) {
+  return std::isfinite(b.min.x) && std::isfinite(b.max.x) && std::isfinite(b.min.z) && std::isfinite(b.max.z) &&
+         b.min.x <= b.max.x && b.min.z <= b.max.z;
+}
+
+bool Fail(Terrain& terrain) {
+  terrain.columns = 0;
+  terrain.rows = 0;
+  return false;
+}
+
+}  // namespace
+
+bool BuildGrid(Terrain& t) {
+  if (IsEmpty(t.bounds)) {
+    return false;
+  }
+  double u = t.unit;
+  if (!HasGroundExtent(t.bounds) || !(std::isfinite(u) && u > 0.0)) {
+    return Fail(t);
+  }
+  // Past the cap, or where a tiny unit overflows the snapping, grid coarser
+  // by factors of two: the terrain stays visible and memory stays bounded,
+  // whatever unit the keys have made.
+  GridExtent g;
+  while (!Snap(t.bounds, u, g) || (g.rows + 1.0) * g.columns > static_cast<double>(kMaxGridSamples)) {
+    u *= 2.0;
+    if (!std::isfinite(u)) {
+      return Fail(t);
+    }
+  }
+  t.columns = static_cast<std::int32_t>(g.columns);
+  t.rows = static_cast<std::int32_t>(g.rows);
+
+  const std::size_t columns = static_cast<std::size_t>(t.columns);
+  const std::size_t sampleRows = static_cast<std::size_t>(t.rows) + 1;
+  const std::size_t size = 3 * columns * sampleRows;
+  try {
+    // Capacity is kept from frame to frame, so a steady view allocates nothing.
+    t.vertices.resize(size);
+    t.normals.resize(size);
+  } catch (const std::bad_alloc&) {
+    return Fail(t);
+  } catch (const std::length_error&) {
+    return Fail(t);
+  }
+
+  // Row by row along x: the order in which the noise's corner cache pays off.
+  double* v = t.vertices.data();
+  for (std::size_t i = 0; i < sampleRows; ++i) {
+    const double z = g.z0 + static_cast<double>(i) * u;
+    for (std::size_t j = 0; j < columns; ++j) {
+      const double x = g.x0 + static_cast<double>(j) * u;
+      v[0] = x;
+      v[1] = TerrainHeight(x, z, t.octaves, t.amp, t.freq, t.h);
+      v[2] = z;
+      v += 3;
+    }
+  }
+
+  // Each drawn sample takes the mean of the four cells around its neighbour
+  // one step along +x and +z: cells (i, j + 1), (i, j), (i + 1, j), (i + 1, j + 1).
+  // Every face normal is computed once: a row's faces wait in the normal slots
+  // of that row, and each slot is overwritten by its mean once read.
+  const auto stageFaces = [&t, columns](std::int32_t i) {
+    double* slot = t.normals.data() + 3 * (static_cast<std::size_t>(i) * columns + 1);
+    for (std::int32_t j = 1; j <= t.columns - 2; ++j, slot += 3) {
+      const Vec3 f = t.FaceNormal(i, j);
+      slot[0] = f.x;
+      slot[1] = f.y;
+      slot[2] = f.z;
+    }
+  };
+  if (t.rows >= 3 && t.columns >= 4) {
+    stageFaces(1);
+    for (std::int32_t i = 1; i <= t.rows - 2; ++i) {
+      stageFaces(i + 1);
+      double* n = t.normals.data() + 3 * (static_cast<std::size_t>(i) * columns + 1);
+      const double* next = n + 3 * columns;
+      for (std::int32_t j = 1; j <= t.columns - 3; ++j) {
+        // n holds face (i, j) until it is overwritten here; n + 3 still holds face (i, j + 1).
+        const double x = 0.25 * (n[3] + n[0] + next[0] + next[3]);
+        const double y = 0.25 * (n[4] + n[1] + next[1] + next[4]);
+        const double z = 0.25 * (n[5] + n[2] + next[2] + next[5]);
+        n[0] = x;
+        n[1] = y;
+        n[2] = z;
+        n += 3;
+        next += 3;
+      }
+    }
+  }
+  return true;
+}
+
+Vec3 Terrain::FaceNormal(std::int32_t i, std::int32_t j) const {
+  const std::size_t stride = 3 * static_cast<std::size_t>(columns);
+  const double* p = vertices.data() + static_cast<std::size_t>(i) * stride + 3 * static_cast<std::size_t>(j);
+  const double* a = p + stride;  // next row
+  const double* b = p + 3;       // next column
+  const double ax = a[0] - p[0];
+  const double ay = a[1] - p[1];
+  const double az = a[2] - p[2];
+  const double bx = b[0] - p[0];
+  const double by = b[1] - p[1];
+  const double bz = b[2] - p[2];
+  return Normalized({ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx});
+}
+
+void Terrain::Draw() {
+  if (IsEmpty(bounds)) {
+    return;
+  }
+  // Left set for what follows in the frame.
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_LIGHTING);
+  glColor3d(0.0, 0.0, 1.0);
+  glPolygonMode(GL_FRONT, GL_FILL);
+  glShadeModel(GL_SMOOTH);
+  glEnable(GL_LIGHT0);
+
+  // A positional light one unit behind the eye, moving with the viewer.
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  const GLfloat lightPosition[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+  glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+  glPopMatrix();
+
+  if (!BuildGrid(*this)) {
+    return;
+  }
+
+  const std::size_t stride = 3 * static_cast<std::size_t>(columns);
+  for (std::int32_t i = 1; i <= rows - 3; ++i) {
+    const std::size_t row = static_cast<std::size_t>(i) * stride;
+    glBegin(GL_TRIANGLE_STRIP);
+    for (std::int32_t j = 1; j <= columns - 3; ++j) {
+      const std::size_t here = row + 3 * static_cast<std::size_t>(j);
+      const std::size_t next = here + stride;
+      glNormal3dv(&normals[next]);
+      glVertex3dv(&vertices[next]);
+      glNormal3dv(&normals[here]);
+      glVertex3dv(&vertices[here]);
+    }
+    glEnd();
+  }
+}

@@ -1,0 +1,92 @@
+#include "terrain/terrain_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+
+#include "support/recording_gl.h"
+
+namespace {
+
+bool SameBox(const BoundingBox& a, const BoundingBox& b) {
+  return a.min.x == b.min.x && a.min.y == b.min.y && a.min.z == b.min.z && a.max.x == b.max.x &&
+         a.max.y == b.max.y && a.max.z == b.max.z;
+}
+
+TEST(TerrainSceneTest, ResetsAtConstructionAndAtTimeZero) {
+  TerrainScene scene;
+  EXPECT_EQ(scene.camera.radius, 10.0);
+  EXPECT_EQ(scene.orthoCamera.radius, 1500.0);
+  EXPECT_EQ(scene.orthoCamera.position.z, 1000.0);
+  EXPECT_EQ(scene.terrain.unit, 80.0);
+  for (double z : {2000.0, 3000.0}) {
+    scene.camera.radius = 33;
+    scene.Update(0.0, 0.0);
+    EXPECT_EQ(scene.camera.radius, 10.0);
+    EXPECT_EQ(scene.orthoCamera.position.z, z);
+  }
+  scene.camera.radius = 33;
+  scene.Update(0.016, 0.016);
+  EXPECT_EQ(scene.camera.radius, 33.0);
+}
+
+TEST(TerrainSceneTest, MoverTurnsByHalvesWhileTheCameraFollowsAtOnce) {
+  TerrainScene scene;
+  scene.lookYaw = 0.75;
+  scene.lookPitch = -0.375;
+  scene.mover.speed = 5;
+  for (double d : {0.375, 0.1875, 0.09375}) {
+    scene.Update(1.0, 0.016);
+    EXPECT_EQ(scene.lookYaw - scene.mover.heading, d);
+    EXPECT_EQ(scene.mover.pitch - scene.lookPitch, d / 2);
+  }
+  // The camera takes this frame's step and the look angles themselves.
+  Camera expected;
+  expected.position = scene.mover.position;
+  expected.yaw = 0.75;
+  expected.pitch = -0.375;
+  expected.UpdateFrustum();
+  EXPECT_EQ(scene.camera.position.z, scene.mover.position.z);
+  EXPECT_TRUE(SameBox(scene.camera.bounds, expected.bounds));
+  EXPECT_TRUE(SameBox(scene.overlay.bounds, expected.bounds));
+}
+
+TEST(TerrainSceneTest, HeldKeysGiveDecayingPushes) {
+  // The held-key action pushes after each update; with dt 1 the speed sums
+  // the accelerations Step saw.
+  TerrainScene forward, back;
+  double speed = 0;
+  for (double a : {10.0, 15.0, 17.5, 18.75}) {
+    forward.mover.acceleration += 10;
+    back.mover.acceleration -= 10;
+    EXPECT_EQ(forward.mover.acceleration, a);
+    EXPECT_EQ(back.mover.acceleration, -a);
+    forward.Update(1.0, 1.0);
+    back.Update(1.0, 1.0);
+    EXPECT_EQ(forward.mover.speed, speed += a);
+  }
+  // The clamp applies to the halved value.
+  const double before[] = {300, 199, -19, -30}, after[] = {100, 99.5, -9.5, -10};
+  for (int k = 0; k < 4; ++k) {
+    forward.mover.acceleration = before[k];
+    forward.Update(1.0, 0.0);
+    EXPECT_EQ(forward.mover.acceleration, after[k]);
+  }
+}
+
+TEST(TerrainSceneTest, RendersTerrainThenOverlayThenFrustumOfThePerspectiveCamera) {
+  TerrainScene scene;
+  scene.Update(1.0, 0.016);
+  scene.orthoCamera.position = {5000, 0, 5000};
+  recgl::Reset();
+  scene.Render();
+  EXPECT_TRUE(SameBox(scene.terrain.bounds, scene.camera.bounds));
+  EXPECT_LT(recgl::Find("glLightfv"), recgl::Find("glColor4d"));
+  EXPECT_LT(recgl::Find("glColor4d"), recgl::Find("glDrawElements"));
+  EXPECT_LT(recgl::Find("glDrawElements"), recgl::Calls().size());
+  // The terrain's strips, the overlay's quad and the eye point.
+  EXPECT_EQ(recgl::Count("glBegin"), std::size_t(scene.terrain.rows - 3) + 2);
+  EXPECT_EQ(recgl::Named("glVertex3dv").back().args, (std::vector<double>{0, 0, 0}));
+}
+
+}  // namespace
