@@ -102,7 +102,10 @@ void GrabPointer() {
   shell.lookCentreX = Saturate(r.left + (std::int64_t{r.right} - r.left) / 2);
   shell.lookCentreY = Saturate(r.top + (std::int64_t{r.bottom} - r.top) / 2);
   platform::WarpCursor(shell.lookCentreX, shell.lookCentreY);
-  shell.savedCursor = platform::SetCursorShape(platform::CursorShape::Hidden);
+  // Grabbing again while the capture is held (a second activation, F1 during a
+  // drag) finds a cursor the shell set itself; the one to restore is already saved.
+  const platform::CursorShape previous = platform::SetCursorShape(platform::CursorShape::Hidden);
+  if (!shell.pointerCaptured) shell.savedCursor = previous;
   platform::CaptureMouse();
   shell.pointerCaptured = true;
 }
