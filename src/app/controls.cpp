@@ -36,7 +36,8 @@ void HandleKeyDown(std::int32_t key) {
     case vk::F1:
       mainView.camera = &camera;
       mainView.mode = ViewMode::Perspective;
-      if (shell.mouseMode != MouseMode::Look) {
+      // Look mode that lost its capture (another window took it) comes back with F1.
+      if (shell.mouseMode != MouseMode::Look || !shell.pointerCaptured) {
         shell.mouseMode = MouseMode::Look;
         GrabPointer();
       }

@@ -121,6 +121,7 @@ TEST_F(PointerTest, SwitchingAwayFreesTheCursorAndSwitchingBackGrabsItAgain) {
   fake::TakeLog();
   Send(EventKind::MouseMove, 0, 0);  // ignored while not captured
   EXPECT_EQ(terrainScene.lookYaw, 0.0);
+  EXPECT_EQ(fake::TakeLog(), Log{});
 
   fake::state.windowRect = {300, 200, 500, 400};  // the window moved meanwhile
   platform::Event activate{};
@@ -130,6 +131,19 @@ TEST_F(PointerTest, SwitchingAwayFreesTheCursorAndSwitchingBackGrabsItAgain) {
   EXPECT_EQ(fake::TakeLog(), (Log{"GetWindowRect", "ConfineCursor 300 200 500 400", "WarpCursor 400 300",
                                   "SetCursorShape Hidden", "CaptureMouse"}));
   EXPECT_EQ(fake::state.shape, CursorShape::Hidden);
+}
+
+TEST_F(PointerTest, F1TakesThePointerBackAfterLookModeLostIt) {
+  Key(vk::F1);
+  fake::state.captured = false;
+  Send(EventKind::CaptureLost);
+  fake::TakeLog();
+  Key(vk::F1);
+  EXPECT_EQ(fake::TakeLog(), (Log{"GetWindowRect", "ConfineCursor 100 100 357 355", "WarpCursor 228 227",
+                                  "SetCursorShape Hidden", "CaptureMouse"}));
+  EXPECT_TRUE(shell.pointerCaptured);
+  Send(EventKind::MouseMove, 0, 0);
+  EXPECT_NE(terrainScene.lookYaw, 0.0);
 }
 
 TEST_F(PointerTest, ActivationOutsideLookModeDoesNothing) {
