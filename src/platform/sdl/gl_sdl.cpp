@@ -1,0 +1,48 @@
+// The window's OpenGL context: double-buffered, compatibility profile, the
+// deepest depth buffer the display offers up to 32 bits.
+
+#include "platform/sdl/layer.h"
+
+namespace platform {
+
+using sdl::layer;
+
+bool CreateGlContext() {
+  if (layer.window == nullptr) {
+    sdl::SetFailure("no OpenGL context: there is no window");
+    return false;
+  }
+  if (layer.glContext != nullptr) return true;
+  // Where the depth is only settled with the context (EGL), a refusal here
+  // means trying again with a shallower buffer, on a window made for it.
+  // No event has been sent yet, so the shell never sees the window change.
+  for (int depth : {32, 24, 16}) {
+    if (depth > layer.depthBits) continue;
+    if (depth != layer.depthBits) {
+      SDL_Window* window = sdl::OpenWindow(depth);
+      if (window == nullptr) continue;
+      SDL_DestroyWindow(layer.window);
+      layer.window = window;
+    }
+    layer.glContext = SDL_GL_CreateContext(layer.window);
+    if (layer.glContext != nullptr) break;
+  }
+  if (layer.glContext == nullptr) {
+    sdl::SetFailure(std::string("no OpenGL context: ") + SDL_GetError());
+    return false;
+  }
+  if (SDL_GL_MakeCurrent(layer.window, layer.glContext) != 0) {
+    sdl::SetFailure(std::string("no OpenGL context: ") + SDL_GetError());
+    SDL_GL_DeleteContext(layer.glContext);
+    layer.glContext = nullptr;
+    return false;
+  }
+  SDL_GL_SetSwapInterval(0);  // no pacing; a driver that insists on vsync keeps it
+  return true;
+}
+
+void SwapBuffers() {
+  if (layer.window != nullptr) SDL_GL_SwapWindow(layer.window);
+}
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+// What the SDL layer keeps between calls: the one window, its GL context, the
+// shell's window procedure and the little state the services share.
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform::sdl {
+
+struct Layer {
+  WindowProcedure procedure = nullptr;
+  SDL_Window* window = nullptr;
+  SDL_GLContext glContext = nullptr;
+  std::string title;
+  WindowSpec spec{};              // title points into `title`
+  std::uint32_t windowFlags = 0;  // the flags the window was made with
+  int depthBits = 0;              // depth buffer the window's visual was chosen for
+  bool destroying = false;
+  bool captured = false;          // the shell holds the capture (between CaptureMouse and CaptureLost)
+  bool quitRequested = false;
+  int exitCode = 0;
+  CursorShape cursorShape = CursorShape::Arrow;
+  SDL_Cursor* arrowCursor = nullptr;
+  SDL_Cursor* sizeAllCursor = nullptr;
+  std::int32_t sentWidth = -1, sentHeight = -1;  // last Size delivered
+  std::int32_t sentX = 0, sentY = 0;             // last Move delivered
+  bool moveSent = false;
+  std::uint32_t shownTick = 0;    // when the window was shown
+  bool frameFitted = false;       // the outer size was matched to the frame, or no frame came
+  float wheelResidue = 0.0f;      // wheel motion not yet delivered, in 1/120 notches
+};
+
+extern Layer layer;
+
+void SetFailure(const std::string& reason);
+bool Deliver(const Event& event);  // to the window procedure, if there is one
+
+// Window (window_sdl.cpp).
+SDL_Window* OpenWindow(int depthBits);  // with the spec in `layer`; nullptr when refused
+void SendSize();                        // current client size, if it changed
+void SendMove(std::int32_t x, std::int32_t y);  // client position, if it changed
+void FitOuterGeometry();                  // outer position and size, once the frame is known
+void TearDown();                        // close the window without telling the shell
+
+// Pointer (pointer_sdl.cpp).
+void DropCapture();          // the capture went away: deliver CaptureLost if the shell held it
+void FreeCursors();
+
+// Start-up (allocator.cpp).
+void TuneAllocator();
+
+}  // namespace platform::sdl

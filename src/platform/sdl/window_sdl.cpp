@@ -1,0 +1,209 @@
+// The one window: start-up, creation with its first events, geometry, destruction.
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/sdl/layer.h"
+
+namespace platform {
+
+namespace sdl {
+namespace {
+
+void DiscardLog(void*, int, SDL_LogPriority, const char*) {}
+
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0';
+}
+
+// Without a list of drivers SDL tries them all and ends up on an invisible
+// offscreen one when no display can be opened (and the Wayland client library
+// complains on stderr on the way). Name only the displays the environment
+// points to, unless the user chose a driver.
+bool ChooseVideoDrivers() {
+  if (IsSet("SDL_VIDEODRIVER")) return true;
+  std::string drivers;
+  if (IsSet("DISPLAY")) drivers = "x11";
+  if (IsSet("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+  if (drivers.empty()) return false;
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+  return true;
+}
+
+bool StartVideo(const WindowSpec& spec) {
+  SDL_LogSetOutputFunction(DiscardLog, nullptr);
+  // SDL reads the X11 class (and the Wayland app id) from the environment.
+  setenv("SDL_VIDEO_X11_WMCLASS", spec.className, 1);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", spec.className, 1);
+  if (!ChooseVideoDrivers()) {
+    SetFailure("no display: neither DISPLAY nor WAYLAND_DISPLAY is set");
+    return false;
+  }
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::string reason = std::string("no display: ") + SDL_GetError();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+      if (IsSet(name)) reason += std::string(" (") + name + "=" + std::getenv(name) + ")";
+    }
+    SetFailure(reason);
+    return false;
+  }
+  SDL_StopTextInput();
+  return true;
+}
+
+}  // namespace
+
+SDL_Window* OpenWindow(int depthBits) {
+  SDL_GL_ResetAttributes();
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
+  SDL_Window* window = SDL_CreateWindow(layer.spec.title, layer.spec.x, layer.spec.y,
+                                        layer.spec.width, layer.spec.height, layer.windowFlags);
+  if (window != nullptr) layer.depthBits = depthBits;
+  return window;
+}
+
+void SendSize() {
+  int width = 0, height = 0;
+  if (layer.window == nullptr) return;
+  if ((SDL_GetWindowFlags(layer.window) & SDL_WINDOW_MINIMIZED) == 0) {
+    SDL_GL_GetDrawableSize(layer.window, &width, &height);
+  }
+  if (width == layer.sentWidth && height == layer.sentHeight) return;
+  layer.sentWidth = width;
+  layer.sentHeight = height;
+  Event event;
+  event.kind = EventKind::Size;
+  event.x = width;
+  event.y = height;
+  Deliver(event);
+}
+
+void SendMove(std::int32_t x, std::int32_t y) {
+  if (layer.moveSent && x == layer.sentX && y == layer.sentY) return;
+  layer.moveSent = true;
+  layer.sentX = x;
+  layer.sentY = y;
+  Event event;
+  event.kind = EventKind::Move;
+  event.x = x;
+  event.y = y;
+  Deliver(event);
+}
+
+// A window manager puts its frame around the client area, and the requested
+// position and size are those of the whole window. The frame's extents are
+// known only once the manager has taken the window, some events after it is
+// shown; the first window events get the chance to fit it, once.
+void FitOuterGeometry() {
+  constexpr std::uint32_t kSettleMs = 2000;
+  if (layer.frameFitted || layer.window == nullptr) return;
+  if (TickCount() - layer.shownTick > kSettleMs) {
+    layer.frameFitted = true;  // no frame came: there is no window manager
+    return;
+  }
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(layer.window, &top, &left, &bottom, &right) != 0) return;
+  if (top == 0 && left == 0 && bottom == 0 && right == 0) return;
+  layer.frameFitted = true;
+  // SDL positions the client area, and moves the frame to put it there.
+  SDL_SetWindowPosition(layer.window, layer.spec.x + left, layer.spec.y + top);
+  SDL_SetWindowSize(layer.window, SDL_max(1, layer.spec.width - left - right),
+                    SDL_max(1, layer.spec.height - top - bottom));
+}
+
+// SDL itself stays up until the process ends, as the display connection
+// does: shutting it down unloads the GL driver and D-Bus, whose leftovers
+// the leak checker would then report without a name.
+void TearDown() {
+  if (layer.glContext != nullptr) SDL_GL_DeleteContext(layer.glContext);
+  if (layer.window != nullptr) SDL_DestroyWindow(layer.window);
+  layer.glContext = nullptr;
+  layer.window = nullptr;
+  FreeCursors();
+}
+
+}  // namespace sdl
+
+using sdl::layer;
+
+bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure) {
+  sdl::SetFailure("");
+  if (!sdl::StartVideo(spec)) return false;
+  sdl::TuneAllocator();
+
+  layer = sdl::Layer{};
+  layer.title = spec.title;
+  layer.spec = spec;
+  layer.spec.title = layer.title.c_str();
+  layer.windowFlags =
+      SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+  // The visual is fixed when the window is made, so a display without a
+  // 32-bit depth buffer refuses the window itself; take the next best.
+  for (int depth : {32, 24, 16}) {
+    layer.window = sdl::OpenWindow(depth);
+    if (layer.window != nullptr) break;
+  }
+  if (layer.window == nullptr) {
+    sdl::SetFailure(std::string("cannot create the window: ") + SDL_GetError());
+    sdl::TearDown();
+    return false;
+  }
+  SetCursorShape(CursorShape::Arrow);
+
+  layer.procedure = procedure;
+  Event create;
+  create.kind = EventKind::Create;
+  if (!sdl::Deliver(create)) {
+    if (FailureReason()[0] == '\0') sdl::SetFailure("the window refused to be created");
+    layer.procedure = nullptr;
+    sdl::TearDown();
+    return false;
+  }
+
+  SDL_ShowWindow(layer.window);
+  layer.shownTick = TickCount();
+  sdl::FitOuterGeometry();
+  sdl::SendSize();
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(layer.window, &x, &y);
+  sdl::SendMove(x, y);
+  return true;
+}
+
+ScreenRect GetWindowRect() {
+  ScreenRect rect;
+  if (layer.window == nullptr) return rect;
+  int x = 0, y = 0, width = 0, height = 0;
+  int top = 0, left = 0, bottom = 0, right = 0;
+  SDL_GetWindowPosition(layer.window, &x, &y);
+  SDL_GetWindowSize(layer.window, &width, &height);
+  if (SDL_GetWindowBordersSize(layer.window, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;
+  }
+  rect.left = x - left;
+  rect.top = y - top;
+  rect.right = x + width + right;
+  rect.bottom = y + height + bottom;
+  return rect;
+}
+
+void DestroyWindow() {
+  if (layer.window == nullptr || layer.destroying) return;
+  layer.destroying = true;
+  if (layer.captured) {
+    layer.captured = false;
+    SDL_CaptureMouse(SDL_FALSE);
+  }
+  Event destroy;
+  destroy.kind = EventKind::Destroy;
+  sdl::Deliver(destroy);
+  SDL_GL_DeleteContext(layer.glContext);
+  SDL_DestroyWindow(layer.window);
+  layer.glContext = nullptr;
+  layer.window = nullptr;
+  layer.destroying = false;
+}
+
+}  // namespace platform
