@@ -9,7 +9,12 @@
 
 namespace {
 constexpr double kRadiansPerDegree = 0.017453292519943295;
-constexpr double kUnbounded = 1.7976931348623157e308;     // largest finite double
+// How far the orthographic views see along their direction of view, either side
+// of the eye. GL drivers keep matrices in single precision, where a range of
+// plus and minus the largest double becomes infinite and the projection NaN,
+// which draws nothing at all; this range clips nothing the scene draws near the
+// view and leaves the depth buffer resolution enough to sort the terrain.
+constexpr double kOrthoDepth = 1.0e7;
 constexpr std::int64_t kMaxExtent = INT32_MAX;
 }  // namespace
 
@@ -49,11 +54,11 @@ void View::RenderView() {
     glRotated(camera->pitch / kRadiansPerDegree, 1.0, 0.0, 0.0);
     glRotated(camera->yaw / kRadiansPerDegree, 0.0, 1.0, 0.0);
   } else {
-    // The radius is the half-width of what is seen; nothing is clipped along the view.
+    // The radius is the half-width of what is seen.
     const double r = camera->radius;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-r * fx, r * fx, -r * fy, r * fy, -kUnbounded, kUnbounded);
+    glOrtho(-r * fx, r * fx, -r * fy, r * fy, -kOrthoDepth, kOrthoDepth);
     unitsPerPixelX = (2.0 * r * fx) / w;
     unitsPerPixelY = (2.0 * r * fy) / h;
     glMatrixMode(GL_MODELVIEW);

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr double kMax = std::numeric_limits<double>::max();
+constexpr double kMax = 1.0e7;  // the orthographic depth range either side of the eye
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // Remembers where in the GL call stream it was asked to render.
