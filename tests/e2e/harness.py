@@ -15,6 +15,7 @@ import os
 import random
 import re
 import select
+import shutil
 import struct
 import subprocess
 import sys
@@ -92,11 +93,49 @@ class Image:
         right = self.width if right is None else right
         bottom = self.height if bottom is None else bottom
         for y in range(top, bottom):
-            for x in range(left, right):
-                yield x, y, self.pixel(x, y)
+            row = self.data[3 * (y * self.width + left):3 * (y * self.width + right)]
+            for i in range(0, len(row), 3):
+                yield left + i // 3, y, (row[i], row[i + 1], row[i + 2])
 
     def count(self, predicate, left=0, top=0, right=None, bottom=None):
         return sum(1 for _, _, rgb in self.pixels(left, top, right, bottom) if predicate(rgb))
+
+    def where(self, predicate, left=0, top=0, right=None, bottom=None):
+        """(x, y) of the pixels in a box whose colour satisfies predicate."""
+        return [(x, y) for x, y, rgb in self.pixels(left, top, right, bottom) if predicate(rgb)]
+
+    def diff_count(self, other, left=0, top=0, right=None, bottom=None, tolerance=0):
+        """How many pixels of a box differ from other's by more than tolerance in a channel."""
+        check((self.width, self.height) == (other.width, other.height),
+              "pictures of different sizes: %dx%d and %dx%d"
+              % (self.width, self.height, other.width, other.height))
+        right = self.width if right is None else right
+        bottom = self.height if bottom is None else bottom
+        differing = 0
+        for y in range(top, bottom):
+            start, end = 3 * (y * self.width + left), 3 * (y * self.width + right)
+            if self.data[start:end] == other.data[start:end]:
+                continue
+            for x in range(left, right):
+                if any(abs(a - b) > tolerance for a, b in zip(self.pixel(x, y), other.pixel(x, y))):
+                    differing += 1
+        return differing
+
+    def scene_diff(self, other, tolerance=0):
+        """Pixels that differ outside the overlay text, whose FPS line changes by itself."""
+        return (self.diff_count(other, OVERLAY_RIGHT, 0, None, OVERLAY_BOTTOM, tolerance) +
+                self.diff_count(other, 0, OVERLAY_BOTTOM, None, None, tolerance))
+
+    def same_scene(self, other):
+        """True when the pictures are the same outside the overlay text (quicker than scene_diff)."""
+        if (self.width, self.height) != (other.width, other.height):
+            return False
+        row = 3 * self.width
+        for y in range(self.height):
+            start = y * row + (0 if y >= OVERLAY_BOTTOM else 3 * OVERLAY_RIGHT)
+            if self.data[start:(y + 1) * row] != other.data[start:(y + 1) * row]:
+                return False
+        return True
 
     def save_png(self, path):
         raw = b"".join(b"\0" + self.data[3 * self.width * y:3 * self.width * (y + 1)]
@@ -114,6 +153,42 @@ class Image:
 
 
 CLEAR = (178, 178, 204)  # the clear colour (0.7, 0.7, 0.8) where nothing is drawn
+YELLOW = (255, 255, 0)  # the frustum's wire box
+
+# The overlay text: nine lines in the top-left corner, the first baseline 15
+# pixels below the client area's top edge, 12 pixels apart; none is wider
+# than OVERLAY_RIGHT at the default values.
+OVERLAY_FIRST_BASELINE = 15
+OVERLAY_LINE_PITCH = 12
+OVERLAY_LINES = 9
+OVERLAY_RIGHT = 130
+OVERLAY_BOTTOM = OVERLAY_FIRST_BASELINE + OVERLAY_LINE_PITCH * (OVERLAY_LINES - 1) + 6
+
+
+def overlay_line_box(line, right=OVERLAY_RIGHT):
+    """(left, top, right, bottom) around the glyphs of overlay line `line` (0 is "FPS")."""
+    baseline = OVERLAY_FIRST_BASELINE + OVERLAY_LINE_PITCH * line
+    return (0, baseline - 10, right, baseline + 3)
+
+
+def bounds_of(points):
+    """(left, top, right, bottom), inclusive, of a list of (x, y); None when it is empty."""
+    if not points:
+        return None
+    xs = [x for x, _ in points]
+    ys = [y for _, y in points]
+    return (min(xs), min(ys), max(xs), max(ys))
+
+
+def is_yellow(rgb):
+    r, g, b = rgb  # near(rgb, YELLOW, 3), often asked
+    return r >= 252 and g >= 252 and b <= 3
+
+
+def is_water(rgb):
+    """Half-transparent blue over the grey terrain: grey plus half of full blue."""
+    r, g, b = rgb
+    return abs(r - g) <= 3 and b - r >= 100
 
 
 def near(rgb, expected, tolerance=3):
@@ -206,6 +281,42 @@ def send_close_request(display, window):
         x11.XCloseDisplay(connection)
 
 
+# The pointer's cursor, as XFixes reports it -----------------------------------
+
+class _XFixesCursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+def cursor_image(display):
+    """(name, opaque pixels) of the cursor the server shows: the name is the
+    X cursor font's ("left_ptr" for the arrow, "fleur" for the four-headed
+    arrow), and a hidden cursor has no opaque pixel."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_XFixesCursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    connection = x11.XOpenDisplay(display.encode())
+    check(connection, "cannot open display %s" % display)
+    try:
+        found = xfixes.XFixesGetCursorImage(connection)
+        check(found, "XFixesGetCursorImage failed")
+        try:
+            image = found.contents
+            opaque = sum(1 for i in range(image.width * image.height) if image.pixels[i] >> 24 & 0xFF)
+            return (image.name or b"").decode(errors="replace"), opaque
+        finally:
+            x11.XFree(found)
+    finally:
+        x11.XCloseDisplay(connection)
+
+
 # A program on its own X server ------------------------------------------------
 
 class Session:
@@ -239,6 +350,7 @@ class Session:
 
     def __exit__(self, *exc):
         self.close()
+        shutil.rmtree(self.workdir, ignore_errors=True)
         return False
 
     def _start_xvfb(self):
@@ -258,9 +370,11 @@ class Session:
     def _try_xvfb(self, number):
         read_end, write_end = os.pipe()
         try:
+            # -noreset: a server that resets when its last client leaves
+            # refuses, now and then, a client that connects just then.
             self.xvfb = subprocess.Popen(
                 ["Xvfb", ":%d" % number, "-displayfd", str(write_end), "-screen", "0", SCREEN,
-                 "-nolisten", "tcp"],
+                 "-nolisten", "tcp", "-noreset"],
                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                 stderr=subprocess.DEVNULL)
         except FileNotFoundError:
@@ -392,7 +506,8 @@ class Session:
         self.x("xdotool", "mouseup", str(button))
 
     def wheel(self, notches):
-        """Turns the wheel; positive is away from the user."""
+        """Turns the wheel; positive is away from the user. The window under the
+        pointer gets it: move the pointer into the window first."""
         button = "4" if notches > 0 else "5"
         self.x("xdotool", "click", "--repeat", str(abs(notches)), "--delay", "30", button)
 
@@ -401,6 +516,116 @@ class Session:
 
     def send_signal(self, number):
         self.process.send_signal(number)
+
+    def hold_key(self, key, seconds):
+        """Holds a key down for a while, as a user does."""
+        self.key_down(key)
+        try:
+            time.sleep(seconds)
+        finally:
+            self.key_up(key)
+
+    def move_mouse_by(self, dx, dy):
+        """Moves the pointer relative to where it is, without waiting for it to
+        arrive: in look mode the program puts it back at once."""
+        self.x("xdotool", "mousemove_relative", "--", str(dx), str(dy))
+
+    def window_centre(self):
+        """The screen point at the middle of the window."""
+        left, top, width, height = self.geometry()
+        return left + width // 2, top + height // 2
+
+    def look(self, dx, dy, centre, step=100, timeout=10):
+        """Moves the pointer by (dx, dy) in moves of at most step pixels a
+        direction, each from centre: in look mode the program puts the pointer
+        back at the window's centre after every move, and confines it to the
+        window, so longer moves would be cut short."""
+        while dx or dy:
+            wait_until(lambda: self.pointer() == centre, timeout,
+                       "the pointer at the window's centre %s" % (centre,))
+            sx, sy = max(-step, min(step, dx)), max(-step, min(step, dy))
+            self.move_mouse_by(sx, sy)
+            dx, dy = dx - sx, dy - sy
+        wait_until(lambda: self.pointer() == centre, timeout, "the pointer back at the centre")
+
+    def cursor(self):
+        """(name, opaque pixels) of the cursor shown; see cursor_image."""
+        return cursor_image(self.display)
+
+    def pointer(self):
+        """(x, y) of the pointer on the screen."""
+        found = re.search(r"x:(-?\d+) y:(-?\d+)", self.x("xdotool", "getmouselocation").decode())
+        check(found, "xdotool getmouselocation gave no position")
+        return int(found.group(1)), int(found.group(2))
+
+    def drag(self, start, end, steps=8, button=1):
+        """Presses a button at a client point, moves to another in steps and lets go."""
+        self.move_mouse(*start)
+        self.mouse_down(button)
+        try:
+            for i in range(1, steps + 1):
+                self.move_mouse(start[0] + (end[0] - start[0]) * i // steps,
+                                start[1] + (end[1] - start[1]) * i // steps)
+                time.sleep(0.02)
+        finally:
+            self.mouse_up(button)
+
+    def resize(self, width, height, timeout=30):
+        """Resizes the window and waits for a frame of the new size."""
+        self.x("xdotool", "windowsize", "--sync", str(self.window), str(width), str(height))
+
+        def resized():
+            image = self.screenshot()
+            return image if (image.width, image.height) == (width, height) else None
+        return wait_until(resized, timeout, "a frame of %dx%d" % (width, height), interval=0.2)
+
+    def rss_kb(self):
+        """The program's resident memory in KiB (VmRSS), or None once it has ended."""
+        try:
+            with open("/proc/%d/status" % self.process.pid) as status:
+                for line in status:
+                    if line.startswith("VmRSS:"):
+                        return int(line.split()[1])
+        except OSError:
+            pass
+        return None
+
+    # waiting on the picture
+
+    def wait_for_change(self, reference, timeout=20, what="the picture to change",
+                        differs=None):
+        """Takes screenshots until one differs from reference outside the overlay
+        text (or as differs(reference, image) says), and returns it."""
+        differs = differs or (lambda old, new: not new.same_scene(old))
+
+        def changed():
+            self.check_running()
+            image = self.screenshot()
+            return image if differs(reference, image) else None
+        return wait_until(changed, timeout, what, interval=0.1)
+
+    def wait_until_steady(self, timeout=20, span=0.6, gap=0.15):
+        """Waits until the picture has stayed the same outside the overlay text
+        for span seconds, several frames, and returns it. Wait for the change
+        that input makes first: a slow frame can hold an old picture that long."""
+        deadline = time.monotonic() + timeout
+        image = self.screenshot()
+        since = time.monotonic()
+        while True:
+            self.check_running()
+            time.sleep(gap)
+            latest = self.screenshot()
+            now = time.monotonic()
+            if not latest.same_scene(image):
+                image, since = latest, now
+            elif now - since >= span:
+                return latest
+            if now > deadline:
+                raise Failure("timed out after %.0f s waiting for a steady picture" % timeout)
+
+    def check_running(self):
+        check(self.running(), "program ended (code %s): %s"
+              % (self.process.returncode, self.stderr().strip()[:2000]))
 
     # the program's end
 
