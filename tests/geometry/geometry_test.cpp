@@ -8,17 +8,11 @@
 #include "geometry/affine.h"
 #include "geometry/bounding_box.h"
 #include "geometry/transform_stack.h"
+#include "support/vec3_checks.h"
 
 namespace {
 
-using Xyz = std::tuple<double, double, double>;
-Xyz Of(const Vec3& v) { return {v.x, v.y, v.z}; }
-
-void ExpectNear(const Vec3& v, double x, double y, double z) {
-  EXPECT_NEAR(v.x, x, 1e-15);
-  EXPECT_NEAR(v.y, y, 1e-15);
-  EXPECT_NEAR(v.z, z, 1e-15);
-}
+void ExpectNear(const Vec3& v, double x, double y, double z) { ::ExpectNear(v, x, y, z, 1e-15); }
 
 TEST(GeometryTest, NormalizedDividesOnceThenMultiplies) {
   EXPECT_EQ(Of(Normalized({0, 0, 0})), Xyz(0, 0, 0));

@@ -6,20 +6,14 @@
 #include <tuple>
 
 #include "support/allocation_counter.h"
+#include "support/vec3_checks.h"
 
 namespace {
 
 constexpr double kE = 5.486187866266674;  // half-size of the default near rectangle
 constexpr double kNear = 8.611589967035776;
 
-using Xyz = std::tuple<double, double, double>;
-Xyz Of(const Vec3& v) { return {v.x, v.y, v.z}; }
-
-void ExpectNear(const Vec3& v, double x, double y, double z) {
-  EXPECT_NEAR(v.x, x, 1e-9);
-  EXPECT_NEAR(v.y, y, 1e-9);
-  EXPECT_NEAR(v.z, z, 1e-9);
-}
+void ExpectNear(const Vec3& v, double x, double y, double z) { ::ExpectNear(v, x, y, z, 1e-9); }
 
 TEST(CameraTest, FrustumSpansTheNarrowerSideWithTheFarPlanePinned) {
   const Frustum f = Camera().frustum;
