@@ -49,9 +49,9 @@ bool Fail(Terrain& terrain) {
   return false;
 }
 
-}  // namespace
-
-bool BuildGrid(Terrain& t) {
+// Snaps the box, sets columns and rows and sizes both arrays. False when
+// there is nothing to draw; an empty box leaves everything as it was.
+bool LayOutGrid(Terrain& t, GridLayout& layout) {
   if (IsEmpty(t.bounds)) {
     return false;
   }
@@ -72,9 +72,7 @@ bool BuildGrid(Terrain& t) {
   t.columns = static_cast<std::int32_t>(g.columns);
   t.rows = static_cast<std::int32_t>(g.rows);
 
-  const std::size_t columns = static_cast<std::size_t>(t.columns);
-  const std::size_t sampleRows = static_cast<std::size_t>(t.rows) + 1;
-  const std::size_t size = 3 * columns * sampleRows;
+  const std::size_t size = 3 * static_cast<std::size_t>(t.columns) * (static_cast<std::size_t>(t.rows) + 1);
   try {
     // Capacity is kept from frame to frame, so a steady view allocates nothing.
     t.vertices.resize(size);
@@ -84,13 +82,41 @@ bool BuildGrid(Terrain& t) {
   } catch (const std::length_error&) {
     return Fail(t);
   }
+  layout = GridLayout{g.x0, g.z0, u, t.columns, t.rows};
+  return true;
+}
+
+}  // namespace
+
+bool BuildGrid(Terrain& t) {
+  GridLayout layout;
+  if (!LayOutGrid(t, layout)) {
+    return false;
+  }
+  try {
+    t.sampler.Sample(layout, NoiseParameters{t.octaves, t.amp, t.freq, t.h}, t.vertices.data(), t.normals.data());
+  } catch (const std::bad_alloc&) {
+    return Fail(t);
+  } catch (const std::length_error&) {
+    return Fail(t);
+  }
+  return true;
+}
+
+bool BuildGridPlain(Terrain& t) {
+  GridLayout g;
+  if (!LayOutGrid(t, g)) {
+    return false;
+  }
+  const std::size_t columns = static_cast<std::size_t>(t.columns);
+  const std::size_t sampleRows = static_cast<std::size_t>(t.rows) + 1;
 
   // Row by row along x: the order in which the noise's corner cache pays off.
   double* v = t.vertices.data();
   for (std::size_t i = 0; i < sampleRows; ++i) {
-    const double z = g.z0 + static_cast<double>(i) * u;
+    const double z = g.z0 + static_cast<double>(i) * g.unit;
     for (std::size_t j = 0; j < columns; ++j) {
-      const double x = g.x0 + static_cast<double>(j) * u;
+      const double x = g.x0 + static_cast<double>(j) * g.unit;
       v[0] = x;
       v[1] = TerrainHeight(x, z, t.octaves, t.amp, t.freq, t.h);
       v[2] = z;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geometry/bounding_box.h"
+#include "terrain/grid_sampler.h"
 
 // The grid never holds more samples than this; a finer unit is gridded at
 // the smallest power-of-two multiple of it that fits.
@@ -22,6 +23,7 @@ struct Terrain {
   BoundingBox bounds{};      // the region to cover; only x and z are used
   std::vector<double> vertices;  // x, y, z per sample, row after row
   std::vector<double> normals;   // same indexing as vertices; only the drawn samples' are meaningful
+  GridSampler sampler;           // the grid's scratch, kept from frame to frame
 
   // Builds the grid for bounds and draws it with the current GL matrices.
   void Draw();
@@ -35,3 +37,8 @@ struct Terrain {
 // unit, storage that cannot be had); columns and rows are then 0, except for
 // an empty box, which leaves everything as it was.
 bool BuildGrid(Terrain& terrain);
+
+// The same grid evaluated the direct way: TerrainHeight once per sample and
+// FaceNormal once per face. BuildGrid gives the same bits, much faster; this
+// one stays as the reference that tests and benchmarks hold it against.
+bool BuildGridPlain(Terrain& terrain);

@@ -1,0 +1,177 @@
+// The fast grid against the direct evaluation (TerrainHeight per sample,
+// FaceNormal per face): the same bits for every vertex and every drawn normal.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "support/allocation_counter.h"
+#include "terrain/height.h"
+#include "terrain/terrain.h"
+#include "view/camera.h"
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+
+BoundingBox Ground(double minX, double minZ, double maxX, double maxZ) { return {{minX, -5, minZ}, {maxX, 7, maxZ}}; }
+
+// Equal bits, so that 0 and -0 differ; any NaN matches any NaN, whose payload
+// depends on the order in which the compiler feeds an addition its operands.
+bool SameBits(double a, double b) {
+  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+  std::uint64_t x = 0, y = 0;
+  std::memcpy(&x, &a, sizeof a);
+  std::memcpy(&y, &b, sizeof b);
+  return x == y;
+}
+
+Terrain With(double unit, double octaves, double amp, double freq, double h, const BoundingBox& box) {
+  Terrain t;
+  t.unit = unit;
+  t.octaves = octaves;
+  t.amp = amp;
+  t.freq = freq;
+  t.h = h;
+  t.bounds = box;
+  return t;
+}
+
+// Builds the grid both ways and compares every vertex and every drawn normal.
+// Returns how many drawn heights were NaN, for the cases that mean to make some.
+int ExpectSameGrid(const Terrain& params, const std::string& label) {
+  Terrain fast = params, plain = params;
+  const bool built = BuildGrid(fast);
+  EXPECT_EQ(built, BuildGridPlain(plain)) << label;
+  EXPECT_EQ(fast.columns, plain.columns) << label;
+  EXPECT_EQ(fast.rows, plain.rows) << label;
+  if (!built || fast.columns != plain.columns || fast.rows != plain.rows) return 0;
+  int nans = 0;
+  const std::size_t columns = static_cast<std::size_t>(fast.columns);
+  for (std::size_t k = 0; k < fast.vertices.size(); ++k) {
+    if (!SameBits(fast.vertices[k], plain.vertices[k])) {
+      ADD_FAILURE() << label << ": vertex " << k / 3 << " component " << k % 3 << ": " << fast.vertices[k]
+                    << " != " << plain.vertices[k];
+      return nans;
+    }
+    nans += k % 3 == 1 && std::isnan(fast.vertices[k]);
+  }
+  for (std::int32_t i = 1; i <= fast.rows - 2; ++i) {
+    for (std::int32_t j = 1; j <= fast.columns - 3; ++j) {
+      const std::size_t k = 3 * (static_cast<std::size_t>(i) * columns + static_cast<std::size_t>(j));
+      for (std::size_t c = 0; c < 3; ++c) {
+        if (!SameBits(fast.normals[k + c], plain.normals[k + c])) {
+          ADD_FAILURE() << label << ": normal (" << i << ", " << j << ") component " << c << ": "
+                        << fast.normals[k + c] << " != " << plain.normals[k + c];
+          return nans;
+        }
+      }
+    }
+  }
+  return nans;
+}
+
+TEST(GridEquivalenceTest, RandomBoxesUnitsAndParameters) {
+  std::mt19937_64 rng(7251);
+  auto uniform = [&rng](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  // Near the origin, on both sides of it, and far beyond 2^32 cells along either axis.
+  const double centres[] = {0.0, 3e4, -7e5, 5e12, -4e13, 3e17};
+  const double units[] = {80.0, 40.0, 20.0, 10.0, 160.0, 7.3};
+  for (int n = 0; n < 240; ++n) {
+    const double cx = centres[n % 6] + uniform(-5e3, 5e3);
+    const double cz = centres[(n / 6) % 6] + uniform(-5e3, 5e3);
+    const double unit = units[(n / 36) % 6];
+    const double w = uniform(0, 30 * unit), d = uniform(0, 30 * unit);
+    // Octaves 0 .. 6, some fractional and some below 1; about one in six runs past a block of eight.
+    const double octaves = n % 6 == 5 ? uniform(9, 20) : std::floor(uniform(0, 7)) + (n % 2 ? uniform(0, 1) : 0);
+    const double amp = uniform(-500, 500), h = uniform(-1.5, 1.5);
+    const double freq = n % 10 == 0 ? 0.0 : uniform(-0.02, 0.02);
+    const Terrain t = With(unit, octaves, amp, freq, h, Ground(cx - w, cz - d, cx + w, cz + d));
+    ExpectSameGrid(t, "case " + std::to_string(n));
+    if (HasFailure()) return;
+  }
+}
+
+TEST(GridEquivalenceTest, DefaultViewAtEveryUsualUnit) {
+  const Camera camera;
+  for (double unit : {160.0, 80.0, 40.0, 20.0}) {
+    ExpectSameGrid(With(unit, 2, 230, 0.0011, 0.5, camera.bounds), "unit " + std::to_string(unit));
+  }
+  Camera turned;  // looking down and sideways, from far away
+  turned.position = {-3.3e6, 400, 9.1e6};
+  turned.yaw = 2.2;
+  turned.pitch = 0.4;
+  turned.UpdateFrustum();
+  for (double octaves : {1.0, 3.0, 6.0}) {
+    ExpectSameGrid(With(80, octaves, -230, 0.0021, -0.7, turned.bounds), "turned, octaves " + std::to_string(octaves));
+  }
+}
+
+TEST(GridEquivalenceTest, ExtremeParametersStillMatch) {
+  const BoundingBox box = Ground(-1000, -700, 900, 1100);
+  struct Case {
+    double octaves, amp, freq, h;
+    int nan;  // 1: some heights are NaN, 0: none, -1: either
+  };
+  const Case cases[] = {
+      {2, 0, 0.0011, 0.5, 0},       {-3, 230, 0.0011, 0.5, 0},         {kNan, 230, 0.0011, 0.5, 0},
+      {2, 230, -0.0011, 0.5, 0},    {5, 230, 0.0, -0.9, 0},            {4, 230, 1e3, 0.5, 0},
+      {2, kNan, 0.0011, 0.5, 1},    {3, 230, 0.0011, kNan, 1},         {2, kInf, 0.0011, 0.5, -1},
+      {12, 230, 0.0011, kInf, 1},   {12, 1e300, 0.0011, 1e10, 1},      {30, 230, 0.0011, 1.0, 0},
+      {1500, 230, 0.0011, 0.5, 0},  {kInf, 230, 0.0011, -0.5, 0},      {3000, 230, 1e302, 0.5, 1},
+      {kInf, 230, 0.0011, 0.9, 0},  {kInf, -40, 0.0011, -0.97, 0},
+  };
+  for (const Case& c : cases) {
+    const std::string label = "octaves " + std::to_string(c.octaves) + " amp " + std::to_string(c.amp) + " freq " +
+                              std::to_string(c.freq) + " h " + std::to_string(c.h);
+    const int nans = ExpectSameGrid(With(80, c.octaves, c.amp, c.freq, c.h, box), label);
+    if (c.nan >= 0) {
+      EXPECT_EQ(nans > 0, c.nan == 1) << label;
+    }
+  }
+}
+
+// Plain summation with no early end, however many octaves.
+double EveryOctave(double x, double z, int octaves, double amp, double freq, double h) {
+  double acc = 1.0, a = amp;
+  for (int k = 1; k <= octaves; ++k, a *= h) acc = acc + a * SmoothNoise(k * (x * freq), k * (z * freq));
+  return acc;
+}
+
+TEST(GridEquivalenceTest, UnboundedOctaveCountsEndWhereTheSumCannotChange) {
+  // With |h| < 1 the amplitude soon falls below the sum's last place (with
+  // |h| in (0.5, 1) it never reaches zero); an infinite count ends there with the same bits.
+  for (double h : {0.5, -0.5, 0.9}) {
+    for (double x : {-1234.5, 987.25, 4e12}) {
+      const int enough = h == 0.9 ? 8000 : 1200;
+      EXPECT_TRUE(SameBits(TerrainHeight(x, 77, kInf, 230, 0.0011, h), EveryOctave(x, 77, enough, 230, 0.0011, h)));
+    }
+  }
+  // Where a later octave's coordinates overflow, the sum goes on and turns NaN,
+  // as every octave would make it; a count that stops short of that ends early.
+  const double far = 1.5e304;  // octave 1199 overflows, the amplitude underflows at 1084
+  EXPECT_TRUE(std::isnan(EveryOctave(far, 0, 1400, 230, 10, 0.5)));
+  EXPECT_TRUE(std::isnan(TerrainHeight(far, 0, 1400, 230, 10, 0.5)));
+  EXPECT_TRUE(SameBits(TerrainHeight(far, 0, 1150, 230, 10, 0.5), EveryOctave(far, 0, 1150, 230, 10, 0.5)));
+  EXPECT_TRUE(std::isfinite(TerrainHeight(far, 0, 1150, 230, 10, 0.5)));
+}
+
+TEST(GridEquivalenceTest, SteadyFramesAllocateNothingWhateverTheOctaves) {
+  Terrain t = With(40, 20, 230, 0.0011, 0.5, Camera().bounds);
+  ASSERT_TRUE(BuildGrid(t));
+  const std::size_t before = alloccount::Count();
+  for (double octaves : {2.0, 20.0, 0.0, 7.0}) {
+    t.octaves = octaves;
+    t.unit = octaves == 7.0 ? 80.0 : 40.0;
+    ASSERT_TRUE(BuildGrid(t));
+  }
+  EXPECT_EQ(alloccount::Count(), before);
+}
+
+}  // namespace
