@@ -1,9 +1,14 @@
 // The height function over the walk the terrain grid makes every frame, beside
-// libnoise's Perlin noise with the same octave count over the same walk.
+// libnoise's Perlin noise with the same octave count over the same walk: one
+// TerrainHeight call per sample, and the grid sampler's heights for the same
+// samples, all in one run.
 
 #include <benchmark/benchmark.h>
 #include <noise.h>
 
+#include <vector>
+
+#include "terrain/grid_sampler.h"
 #include "terrain/height.h"
 
 namespace {
@@ -12,6 +17,7 @@ constexpr int kSide = 200;         // samples per row and rows per grid
 constexpr double kSpacing = 80.0;  // the default grid unit
 constexpr double kOrigin = -8000.0;
 constexpr double kFreq = 0.0011;
+constexpr int kOctaves = 2;
 
 // Row by row along x, as the grid samples its heights.
 template <typename Sample>
@@ -30,15 +36,30 @@ void WalkGrid(benchmark::State& state, Sample sample) {
 }
 
 void BM_TerrainHeight(benchmark::State& state) {
-  WalkGrid(state, [](double x, double z) { return TerrainHeight(x, z, 2, 230, kFreq, 0.5); });
+  WalkGrid(state, [](double x, double z) { return TerrainHeight(x, z, kOctaves, 230, kFreq, 0.5); });
 }
 BENCHMARK(BM_TerrainHeight);
 
 void BM_LibnoisePerlin(benchmark::State& state) {
   noise::module::Perlin perlin;
-  perlin.SetOctaveCount(2);
+  perlin.SetOctaveCount(kOctaves);
   WalkGrid(state, [&perlin](double x, double z) { return perlin.GetValue(x * kFreq, 0.0, z * kFreq); });
 }
 BENCHMARK(BM_LibnoisePerlin);
+
+// The same samples as one grid: what a frame pays per height.
+void BM_GridHeights(benchmark::State& state) {
+  const GridLayout grid{kOrigin, kOrigin, kSpacing, kSide, kSide - 1};
+  const NoiseParameters noise{kOctaves, 230, kFreq, 0.5};
+  std::vector<double> vertices(3 * kSide * kSide);
+  GridSampler sampler;
+  for (auto _ : state) {
+    sampler.Sample(grid, noise, vertices.data(), nullptr);
+    benchmark::DoNotOptimize(vertices.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kSide * kSide);
+}
+BENCHMARK(BM_GridHeights);
 
 }  // namespace
