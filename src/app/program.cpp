@@ -6,8 +6,8 @@
 #include "platform/platform.h"
 
 int RunProgram() {
-  const platform::WindowSpec spec{"vellumor", "Vellumor", 100, 100, 256, 256};
-  if (!platform::CreateMainWindow(spec, WindowProc)) {
+  const platform::WindowSpec window{"vellumor", "Vellumor", 100, 100, 256, 256};
+  if (!platform::CreateMainWindow(window, WindowProc)) {
     std::fprintf(stderr, "vellumor: %s\n", platform::FailureReason());
     return 1;
   }

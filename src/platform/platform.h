@@ -65,7 +65,7 @@ struct WindowSpec {
 // Opens the window with a double-buffered GL-capable surface, sends Create,
 // then the first Size and Move. False, with FailureReason, when there is no
 // display, the window cannot be made or Create refused it.
-bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure);
+bool CreateMainWindow(const WindowSpec& window, WindowProcedure procedure);
 
 // Runs until Quit: dispatches input as it comes and Paint whenever the queue
 // is empty. A close request (title bar, SIGINT, SIGTERM) destroys the window.

@@ -52,10 +52,10 @@ platform::Event Make(platform::EventKind kind, std::int32_t x = 0, std::int32_t 
 
 namespace platform {
 
-bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure) {
-  state.log.push_back(std::string("CreateMainWindow ") + spec.className + " " + spec.title + " " +
-                      std::to_string(spec.x) + " " + std::to_string(spec.y) + " " + std::to_string(spec.width) +
-                      " " + std::to_string(spec.height));
+bool CreateMainWindow(const WindowSpec& window, WindowProcedure procedure) {
+  state.log.push_back(std::string("CreateMainWindow ") + window.className + " " + window.title + " " +
+                      std::to_string(window.x) + " " + std::to_string(window.y) + " " + std::to_string(window.width) +
+                      " " + std::to_string(window.height));
   state.procedure = procedure;
   state.windowAlive = true;
   if (!procedure(Make(EventKind::Create))) {

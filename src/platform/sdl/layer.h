@@ -16,7 +16,7 @@ struct Layer {
   SDL_Window* window = nullptr;
   SDL_GLContext glContext = nullptr;
   std::string title;
-  WindowSpec spec{};              // title points into `title`
+  WindowSpec shape{};                // title points into `title`
   std::uint32_t windowFlags = 0;  // the flags the window was made with
   int depthBits = 0;              // depth buffer the window's visual was chosen for
   bool destroying = false;
@@ -40,7 +40,7 @@ void SetFailure(const std::string& reason);
 bool Deliver(const Event& event);  // to the window procedure, if there is one
 
 // Window (window_sdl.cpp).
-SDL_Window* OpenWindow(int depthBits);  // with the spec in `layer`; nullptr when refused
+SDL_Window* OpenWindow(int depthBits);  // with the shape in `layer`; nullptr when refused
 void SendSize();                        // current client size, if it changed
 void SendMove(std::int32_t x, std::int32_t y);  // client position, if it changed
 void FitOuterGeometry();                  // outer position and size, once the frame is known
