@@ -8,6 +8,9 @@
 
 #include "terrain/terrain.h"
 #include "terrain/terrain_scene.h"
+#include "testing/plain_grid.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -55,3 +58,5 @@ BENCHMARK(BM_GridBuild)->Apply(GridArguments);
 BENCHMARK(BM_GridBuildPlain)->Apply(GridArguments);
 
 }  // namespace
+
+}  // namespace vellumor

@@ -1,7 +1,7 @@
 // The height function over the walk the terrain grid makes every frame, beside
 // libnoise's Perlin noise with the same octave count over the same walk: one
-// TerrainHeight call per sample, and the grid sampler's heights for the same
-// samples, all in one run.
+// TerrainHeight call per sample, and the grid sampler's heights (with the
+// normals it computes beside them) for the same samples, all in one run.
 
 #include <benchmark/benchmark.h>
 #include <noise.h>
@@ -10,6 +10,8 @@
 
 #include "terrain/grid_sampler.h"
 #include "terrain/height.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -47,19 +49,22 @@ void BM_LibnoisePerlin(benchmark::State& state) {
 }
 BENCHMARK(BM_LibnoisePerlin);
 
-// The same samples as one grid: what a frame pays per height.
-void BM_GridHeights(benchmark::State& state) {
+// The same samples as one grid: what a frame pays per sample, normals included.
+void BM_GridHeightsAndNormals(benchmark::State& state) {
   const GridLayout grid{kOrigin, kOrigin, kSpacing, kSide, kSide - 1};
   const NoiseParameters noise{kOctaves, 230, kFreq, 0.5};
   std::vector<double> vertices(3 * kSide * kSide);
+  std::vector<double> normals(3 * kSide * kSide);
   GridSampler sampler;
   for (auto _ : state) {
-    sampler.Sample(grid, noise, vertices.data(), nullptr);
+    sampler.Sample(grid, noise, vertices.data(), normals.data());
     benchmark::DoNotOptimize(vertices.data());
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * kSide * kSide);
 }
-BENCHMARK(BM_GridHeights);
+BENCHMARK(BM_GridHeightsAndNormals);
 
 }  // namespace
+
+}  // namespace vellumor

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+namespace vellumor {
 namespace {
 
 SDL_Window* window = nullptr;
@@ -24,8 +25,9 @@ bool Fail(const std::string& what) {
 }
 
 }  // namespace
+}  // namespace vellumor
 
-namespace benchplatform {
+namespace vellumor::benchplatform {
 
 bool OpenWindow(int width, int height) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return Fail("no video");
@@ -58,9 +60,9 @@ std::string Renderer() {
   return renderer != nullptr ? renderer : "unknown";
 }
 
-}  // namespace benchplatform
+}  // namespace vellumor::benchplatform
 
-namespace platform {
+namespace vellumor::platform {
 
 bool CreateMainWindow(const WindowSpec&, WindowProcedure proc) {
   procedure = proc;
@@ -71,11 +73,11 @@ int RunMessageLoop() { return 0; }
 
 const char* FailureReason() { return failure.c_str(); }
 
-bool CreateGlContext() {
+bool CreateRenderingContext() {
   context = SDL_GL_CreateContext(window);
   if (context == nullptr) return Fail("no GL context");
   SDL_GL_MakeCurrent(window, context);
-  SDL_GL_SetSwapInterval(0);  // the viewer sets no pacing either
+  SDL_GL_SetSwapInterval(0);  // unpaced, so that a frame measures drawing alone
   return true;
 }
 
@@ -108,4 +110,4 @@ void DestroyWindow() {}
 void Quit(int) {}
 std::uint32_t TickCount() { return SDL_GetTicks(); }
 
-}  // namespace platform
+}  // namespace vellumor::platform

@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 
-namespace benchplatform {
+namespace vellumor::benchplatform {
 
 // Opens the SDL window with a double-buffered GL surface; no context yet.
 bool OpenWindow(int width, int height);
@@ -15,4 +15,4 @@ bool Resize(int width, int height);
 // The GL renderer string of the current context.
 std::string Renderer();
 
-}  // namespace benchplatform
+}  // namespace vellumor::benchplatform

@@ -27,7 +27,9 @@
 #include "app/shell.h"
 #include "frame/bench_platform.h"
 #include "terrain/terrain.h"
+#include "testing/plain_grid.h"
 
+namespace vellumor {
 namespace {
 
 bool framesOnly = false;
@@ -51,13 +53,7 @@ Usage ProcessUsage() {
           static_cast<double>(usage.ru_stime.tv_sec) + 1e-6 * static_cast<double>(usage.ru_stime.tv_usec)};
 }
 
-void SendSize(int width, int height) {
-  platform::Event size;
-  size.kind = platform::EventKind::Size;
-  size.x = width;
-  size.y = height;
-  WindowProc(size);
-}
+void SendSize(int width, int height) { WindowProc({.kind = platform::EventKind::Size, .x = width, .y = height}); }
 
 void BM_Frame(benchmark::State& state) {
   const int width = static_cast<int>(state.range(0));
@@ -132,8 +128,10 @@ void BM_Frame(benchmark::State& state) {
 }
 
 }  // namespace
+}  // namespace vellumor
 
 int main(int argc, char** argv) {
+  using namespace vellumor;
   // glibc's malloc: by default a block above the mmap threshold (128 KiB at
   // first, raised as such blocks are freed) is mapped and unmapped each time,
   // and the heap's top is trimmed back past the trim threshold.
@@ -159,9 +157,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-  platform::Event create;
-  create.kind = platform::EventKind::Create;
-  if (!benchplatform::OpenWindow(256, 256) || !WindowProc(create)) {
+  if (!benchplatform::OpenWindow(256, 256) || !WindowProc({.kind = platform::EventKind::Create})) {
     std::fprintf(stderr, "vellumor_frame_bench: %s\n", platform::FailureReason());
     return 1;
   }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace vellumor {
+
 struct IAction {
   virtual void Invoke() = 0;
   std::int32_t key;  // Windows virtual-key code
@@ -25,3 +27,5 @@ class Action<void()> final : public IAction {
 
   Function function;
 };
+
+}  // namespace vellumor

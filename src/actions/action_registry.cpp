@@ -1,5 +1,7 @@
 #include "actions/action_registry.h"
 
+namespace vellumor {
+
 void ActionRegistry::Bind(IAction* action) { bindings[action->key] = action; }
 
 bool ActionRegistry::KeyDown(std::int32_t key) {
@@ -23,3 +25,5 @@ void ActionRegistry::Deactivate(IAction* action) { activeActions.remove(action);
 void ActionRegistry::RunActive() {
   for (IAction* action : activeActions) action->Invoke();
 }
+
+}  // namespace vellumor

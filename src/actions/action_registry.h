@@ -9,6 +9,8 @@
 
 #include "actions/action.h"
 
+namespace vellumor {
+
 class ActionRegistry {
  public:
   // Binds the action to its own key, replacing (not destroying) an earlier one.
@@ -25,3 +27,5 @@ class ActionRegistry {
   std::map<std::int32_t, IAction*> bindings;
   std::list<IAction*> activeActions;
 };
+
+}  // namespace vellumor

@@ -3,33 +3,42 @@
 #include <memory>
 #include <vector>
 
-#include "app/globals.h"
 #include "platform/virtual_keys.h"
 
+namespace vellumor {
+
 namespace {
+
+// The actions hold plain functions, so the mover they drive is kept here.
+Mover* drivenMover = nullptr;
+
 // The actions live until the process ends; holding them here keeps leak checkers quiet.
 std::vector<std::unique_ptr<Action<void()>>> boundActions;
 
-void BindNew(std::int32_t key, Action<void()>::Function function) {
+void BindNew(ActionRegistry& registry, std::int32_t key, Action<void()>::Function function) {
   boundActions.push_back(std::make_unique<Action<void()>>(key, function));
-  actionRegistry.Bind(boundActions.back().get());
+  registry.Bind(boundActions.back().get());
 }
+
 }  // namespace
 
-void TurnLeft() { terrainScene.mover.heading -= kTurnStep; }
-void TurnRight() { terrainScene.mover.heading += kTurnStep; }
-void Accelerate() { terrainScene.mover.acceleration += 10.0; }
-void Decelerate() { terrainScene.mover.acceleration -= 10.0; }
+void TurnLeft() { drivenMover->heading -= kTurnStep; }
+void TurnRight() { drivenMover->heading += kTurnStep; }
+void Accelerate() { drivenMover->acceleration += 10.0; }
+void Decelerate() { drivenMover->acceleration -= 10.0; }
 
 void Stop() {
-  terrainScene.mover.speed = 0.0;
-  terrainScene.mover.acceleration = 0.0;
+  drivenMover->speed = 0.0;
+  drivenMover->acceleration = 0.0;
 }
 
-void BindHeldKeyActions() {
-  BindNew(vk::A, TurnLeft);
-  BindNew(vk::D, TurnRight);
-  BindNew(vk::W, Accelerate);
-  BindNew(vk::S, Decelerate);
-  BindNew(vk::Space, Stop);
+void BindHeldKeyActions(ActionRegistry& registry, Mover& mover) {
+  drivenMover = &mover;
+  BindNew(registry, vk::A, TurnLeft);
+  BindNew(registry, vk::D, TurnRight);
+  BindNew(registry, vk::W, Accelerate);
+  BindNew(registry, vk::S, Decelerate);
+  BindNew(registry, vk::Space, Stop);
 }
+
+}  // namespace vellumor

@@ -1,13 +1,22 @@
 #pragma once
 // The five held keys that drive the mover.
 
+#include "actions/action_registry.h"
+#include "terrain/mover.h"
+
+namespace vellumor {
+
 inline constexpr double kTurnStep = 0.0872664625997164739;  // 5 degrees in radians
 
+// The bound functions drive the mover given to BindHeldKeyActions.
 void TurnLeft();    // A
 void TurnRight();   // D
 void Accelerate();  // W
 void Decelerate();  // S
 void Stop();        // Space
 
-// Creates the five actions (A, D, W, S, Space) and binds them in the global registry.
-void BindHeldKeyActions();
+// Creates the five actions (A, D, W, S, Space), binds them in the registry
+// and lets them drive this mover from now on.
+void BindHeldKeyActions(ActionRegistry& registry, Mover& mover);
+
+}  // namespace vellumor

@@ -1,8 +1,11 @@
 #include "app/controls.h"
 
 #include "app/globals.h"
-#include "app/shell.h"
+#include "app/pointer.h"
 #include "platform/platform.h"
+#include "platform/virtual_keys.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -37,8 +40,8 @@ void HandleKeyDown(std::int32_t key) {
       mainView.camera = &camera;
       mainView.mode = ViewMode::Perspective;
       // Look mode that lost its capture (another window took it) comes back with F1.
-      if (shell.mouseMode != MouseMode::Look || !shell.pointerCaptured) {
-        shell.mouseMode = MouseMode::Look;
+      if (pointer.mouseMode != MouseMode::Look || !pointer.pointerCaptured) {
+        pointer.mouseMode = MouseMode::Look;
         GrabPointer();
       }
       break;
@@ -51,10 +54,4 @@ void HandleKeyDown(std::int32_t key) {
 
 void HandleKeyUp(std::int32_t key) { actionRegistry.KeyUp(key); }
 
-void LookBy(std::int32_t dx, std::int32_t dy) {
-  terrainScene.lookYaw += dx * kLookStep;
-  terrainScene.lookPitch += dy * kLookStep;
-}
-
-void OrthoZoomOut() { terrainScene.orthoCamera.radius *= kZoomFactor; }
-void OrthoZoomIn() { terrainScene.orthoCamera.radius /= kZoomFactor; }
+}  // namespace vellumor

@@ -1,16 +1,12 @@
 #pragma once
-// Single key presses, mouse look and the wheel zoom.
+// Single key presses: the held-key actions first, then the fixed key table
+// (Escape, the parameter steps, F1 to F4).
 
 #include <cstdint>
 
-#include "platform/virtual_keys.h"
+namespace vellumor {
 
-inline constexpr double kLookStep = 0.003490658503988659;  // 0.2 degrees per pixel, in radians
-inline constexpr double kZoomFactor = 1.2;
-
-// Offers the key to the held-key actions first, then to the fixed key table.
-void HandleKeyDown(std::int32_t key);
+void HandleKeyDown(std::int32_t key);  // a Windows virtual-key code, not an auto-repeat
 void HandleKeyUp(std::int32_t key);
-void LookBy(std::int32_t dx, std::int32_t dy);
-void OrthoZoomOut();
-void OrthoZoomIn();
+
+}  // namespace vellumor

@@ -5,21 +5,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/client_area.h"
 #include "app/globals.h"
-#include "app/shell.h"
 #include "platform/platform.h"
+
+namespace vellumor {
 
 FrameClock frameClock;
 HudCursor hudCursor;
+std::uint32_t fontListBase = 0;
 
 namespace {
 
-ViewRect ClientRect() { return ViewRect{0, 0, shell.clientWidth - 1, shell.clientHeight - 1}; }
+ViewRect ClientRect() { return ViewRect{0, 0, clientArea.clientWidth - 1, clientArea.clientHeight - 1}; }
 
 void DrawOverlay() {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, shell.clientWidth, 0, shell.clientHeight, -1, 1);
+  glOrtho(0, clientArea.clientWidth, 0, clientArea.clientHeight, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 
@@ -31,7 +34,7 @@ void DrawOverlay() {
 
   hudCursor.hudColumn = 0;
   hudCursor.hudLine = 0;
-  glRasterPos2i(5, shell.clientHeight - 15);
+  glRasterPos2i(5, clientArea.clientHeight - 15);
 
   const TerrainScene& scene = terrainScene;
   PrintValue("FPS", frameClock.shownFps);
@@ -90,10 +93,12 @@ void RenderFrame() {
 void PrintValue(const char* label, double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", value);
-  glListBase(shell.fontListBase);
+  glListBase(fontListBase);
   glCallLists(static_cast<GLsizei>(std::strlen(label)), GL_UNSIGNED_BYTE, label);
   glCallLists(1, GL_UNSIGNED_BYTE, ":");
   glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
   hudCursor.hudLine += 1;
-  glRasterPos2i(8 * hudCursor.hudColumn + 5, shell.clientHeight - 12 * hudCursor.hudLine - 15);
+  glRasterPos2i(8 * hudCursor.hudColumn + 5, clientArea.clientHeight - 12 * hudCursor.hudLine - 15);
 }
+
+}  // namespace vellumor

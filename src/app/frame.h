@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace vellumor {
+
 struct FrameClock {
   std::uint32_t startTick = 0;       // tick count at start-up
   std::uint32_t fpsWindowStart = 0;  // ms since start-up when the counting window opened
@@ -18,9 +20,13 @@ struct HudCursor {
 
 extern FrameClock frameClock;
 extern HudCursor hudCursor;
+// First of the 256 display lists that hold the glyphs of character codes 0 to 255.
+extern std::uint32_t fontListBase;
 
 void StartFrameClock();
 void InitView();
 void RenderFrame();
 // Draws "label:value" at the raster position and moves to the next line.
 void PrintValue(const char* label, double value);
+
+}  // namespace vellumor

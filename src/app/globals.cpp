@@ -1,7 +1,11 @@
 #include "app/globals.h"
 
+namespace vellumor {
+
 // One translation unit, so the order of construction is the order written:
 // registry, scene, view; destruction runs the other way.
 ActionRegistry actionRegistry;
 TerrainScene terrainScene;
 View mainView(&terrainScene, &terrainScene.camera);
+
+}  // namespace vellumor

@@ -6,6 +6,10 @@
 #include "terrain/terrain_scene.h"
 #include "view/view.h"
 
+namespace vellumor {
+
 extern ActionRegistry actionRegistry;
 extern TerrainScene terrainScene;
 extern View mainView;
+
+}  // namespace vellumor

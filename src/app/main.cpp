@@ -1,4 +1,4 @@
 #include "app/program.h"
 
 // The command line is ignored: the viewer takes no arguments.
-int main() { return RunProgram(); }
+int main() { return vellumor::RunProgram(); }

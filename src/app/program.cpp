@@ -5,6 +5,8 @@
 #include "app/shell.h"
 #include "platform/platform.h"
 
+namespace vellumor {
+
 int RunProgram() {
   const platform::WindowSpec window{"vellumor", "Vellumor", 100, 100, 256, 256};
   if (!platform::CreateMainWindow(window, WindowProc)) {
@@ -13,3 +15,5 @@ int RunProgram() {
   }
   return platform::RunMessageLoop();
 }
+
+}  // namespace vellumor

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace vellumor {
+
 AffineMatrix Identity() {
   AffineMatrix r;
   r.m[0] = 1.0;
@@ -58,3 +60,5 @@ void TransformPoints(const AffineMatrix& m, std::span<Vec3> points) {
     p = Apply(m, p);  // all three read from the old point before any is stored
   }
 }
+
+}  // namespace vellumor

@@ -6,6 +6,8 @@
 
 #include "geometry/vec3.h"
 
+namespace vellumor {
+
 struct AffineMatrix {
   double m[12] = {};
 };
@@ -17,3 +19,5 @@ AffineMatrix RotationY(double angle);  // right-handed, radians
 AffineMatrix Compose(const AffineMatrix& a, const AffineMatrix& b);
 Vec3 Apply(const AffineMatrix& m, const Vec3& p);
 void TransformPoints(const AffineMatrix& m, std::span<Vec3> points);
+
+}  // namespace vellumor

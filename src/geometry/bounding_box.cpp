@@ -1,5 +1,7 @@
 #include "geometry/bounding_box.h"
 
+namespace vellumor {
+
 void SetEmpty(BoundingBox& box) {
   box.min = {kBoxSentinel, kBoxSentinel, kBoxSentinel};
   box.max = {-kBoxSentinel, -kBoxSentinel, -kBoxSentinel};
@@ -37,3 +39,5 @@ BoundingBox& Extend(BoundingBox& box, const Vec3& p) {
   Raise(box.max.z, p.z);
   return box;
 }
+
+}  // namespace vellumor

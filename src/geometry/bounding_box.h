@@ -4,6 +4,8 @@
 
 #include "geometry/vec3.h"
 
+namespace vellumor {
+
 inline constexpr double kBoxSentinel = 1.7976931348623157e308;
 
 struct BoundingBox {
@@ -16,3 +18,5 @@ void SetEmpty(BoundingBox& box);
 bool IsEmpty(const BoundingBox& box);
 // Grows the box to hold p; a NaN coordinate is written into both bounds of its axis.
 BoundingBox& Extend(BoundingBox& box, const Vec3& p);
+
+}  // namespace vellumor

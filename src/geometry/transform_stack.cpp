@@ -1,5 +1,7 @@
 #include "geometry/transform_stack.h"
 
+namespace vellumor {
+
 TransformStack::TransformStack() : top(Identity()) {}
 
 const AffineMatrix& TransformStack::Current() const { return top; }
@@ -21,3 +23,5 @@ void TransformStack::Scale(const Vec3& v) {
   s.m[8] = v.z;
   MultiplyTop(s);
 }
+
+}  // namespace vellumor

@@ -6,6 +6,8 @@
 
 #include "geometry/affine.h"
 
+namespace vellumor {
+
 class TransformStack {
  public:
   TransformStack();
@@ -17,3 +19,5 @@ class TransformStack {
  private:
   AffineMatrix top;
 };
+
+}  // namespace vellumor

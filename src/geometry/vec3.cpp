@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace vellumor {
+
 Vec3 Normalized(const Vec3& v) {
   const double length = std::sqrt(0.0 + v.x * v.x + v.y * v.y + v.z * v.z);
   if (length == 0.0) {
@@ -11,3 +13,5 @@ Vec3 Normalized(const Vec3& v) {
   const double k = 1.0 / length;
   return {k * v.x, k * v.y, k * v.z};
 }
+
+}  // namespace vellumor

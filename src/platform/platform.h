@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-namespace platform {
+namespace vellumor::platform {
 
 enum class EventKind {
   Create,          // the window exists; the procedure sets up GL and may refuse (return false)
@@ -77,8 +77,8 @@ const char* FailureReason();
 
 // GL and text, for Create and Paint ----------------------------------------------
 
-// Creates the GL 1.1 compatible context of the window and makes it current.
-bool CreateGlContext();
+// Creates the window's GL 1.1 compatible rendering context and makes it current.
+bool CreateRenderingContext();
 
 // Renders the system font into 256 display lists, one per character code
 // 0..255 (Latin-1), each a glBitmap that advances the raster position.
@@ -103,4 +103,4 @@ void DestroyWindow();          // delivers Destroy before returning
 void Quit(int exitCode);       // RunMessageLoop returns once the current event is handled
 std::uint32_t TickCount();     // milliseconds, wrapping as a 32-bit unsigned value
 
-}  // namespace platform
+}  // namespace vellumor::platform

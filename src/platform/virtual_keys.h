@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace vk {
+namespace vellumor::vk {
 inline constexpr std::int32_t Escape = 27;
 inline constexpr std::int32_t Space = 32;
 inline constexpr std::int32_t Digit0 = 48;  // main keyboard digits are 48..57
@@ -27,4 +27,4 @@ inline constexpr std::int32_t F1 = 112;  // F1..F12 are 112..123
 inline constexpr std::int32_t F2 = 113;
 inline constexpr std::int32_t F3 = 114;
 inline constexpr std::int32_t F4 = 115;
-}  // namespace vk
+}  // namespace vellumor::vk

@@ -7,6 +7,8 @@
 
 #include "terrain/lattice.h"
 
+namespace vellumor {
+
 namespace {
 
 // The face normals of one row (columns 1 .. columns - 2) from its heights and
@@ -55,9 +57,26 @@ void NormalRow(std::size_t columns, const double* faces, const double* nextFaces
   }
 }
 
+// Whether TerrainHeight's sum goes on after an octave of amplitude `added`,
+// the next one having number k and amplitude a: not past the octave count,
+// not past a NaN amplitude (every sum is NaN from there on), and not where
+// the amplitude has become a zero that stays zero.
+bool Continues(double added, double k, double a, const NoiseParameters& noise, double largestXf,
+               double largestZf) {
+  if (!(noise.octaves >= k) || std::isnan(added)) return false;
+  return !(a == 0.0 && SumSettled(0.0, a, noise.h, noise.octaves, largestXf, largestZf));
+}
+
 }  // namespace
 
 void GridSampler::Sample(const GridLayout& grid, const NoiseParameters& noise, double* vertices, double* normals) {
+  Prepare(grid, noise);
+  SumOctaves(noise);
+  WriteVertices(vertices);
+  WriteNormals(normals);
+}
+
+void GridSampler::Prepare(const GridLayout& grid, const NoiseParameters& noise) {
   const std::size_t columns = static_cast<std::size_t>(std::max(grid.columns, 0));
   // Growing first, so that a failure leaves before anything is written.
   columnX.resize(columns);
@@ -66,47 +85,77 @@ void GridSampler::Sample(const GridLayout& grid, const NoiseParameters& noise, d
   columnWeights.resize(kBlock * columns);
   rowBlends0.resize(kBlock * columns);
   rowBlends1.resize(kBlock * columns);
-  sumRows.resize(2 * columns);
+  heights.resize(columns * (static_cast<std::size_t>(std::max(grid.rows, 0)) + 1));
   faceRows.resize(6 * columns);
   layout = grid;
   columnCount = columns;
-
   for (std::size_t j = 0; j < columns; ++j) {
     columnX[j] = grid.x0 + static_cast<double>(j) * grid.unit;
     columnXf[j] = columnX[j] * noise.freq;
   }
-  // x * freq and z * freq are monotonic along the grid, so the ends hold the largest magnitudes.
-  const double zLast = grid.z0 + static_cast<double>(grid.rows) * grid.unit;
-  const double largestXf = columns == 0 ? 0.0 : std::max(std::fabs(columnXf.front()), std::fabs(columnXf.back()));
-  const double largestZf = std::max(std::fabs(grid.z0 * noise.freq), std::fabs(zLast * noise.freq));
+}
 
-  // The octaves of TerrainHeight, in its order, a block at a time. The sum
-  // ends where no further octave can change any sample's sum.
+// The octaves of TerrainHeight, in its order, a block at a time, added to
+// sums that start at one. The sum ends where no further octave can change
+// any sample's sum.
+void GridSampler::SumOctaves(const NoiseParameters& noise) {
+  std::fill(heights.begin(), heights.end(), 1.0);
+  // x * freq and z * freq are monotonic along the grid, so the ends hold the largest magnitudes.
+  const double zLast = layout.z0 + static_cast<double>(layout.rows) * layout.unit;
+  const double largestXf =
+      columnCount == 0 ? 0.0 : std::max(std::fabs(columnXf.front()), std::fabs(columnXf.back()));
+  const double largestZf = std::max(std::fabs(layout.z0 * noise.freq), std::fabs(zLast * noise.freq));
+
   double k = 1.0;
   double a = noise.amp;
-  bool first = true;
-  bool done = false;
-  while (!done) {
+  bool more = noise.octaves >= k;
+  while (more) {
     OctaveBlock block;
-    while (!done && block.count < kBlock && noise.octaves >= k) {
+    while (more && block.count < kBlock) {
       block.k[block.count] = k;
       block.a[block.count] = a;
       ++block.count;
-      // A NaN amplitude makes every sum NaN; a zero one leaves every sum as it is.
-      done = std::isnan(a);
+      const double added = a;
       a = a * noise.h;
       k += 1.0;
-      // With a zero amplitude the sums themselves do not matter.
-      done = done || (a == 0.0 && SumSettled(0.0, a, noise.h, noise.octaves, largestXf, largestZf));
+      more = Continues(added, k, a, noise, largestXf, largestZf);
     }
-    done = done || !(noise.octaves >= k);
-    const double smallestSum = RunBlock(block, noise, first, done, vertices, normals);
-    first = false;
-    if (!done && std::fabs(a) < smallestSum * 0x1p-56 &&
-        SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf)) {
-      // Every sum is settled (NaN ones too): what remains is the normals.
-      RunBlock(OctaveBlock{}, noise, false, true, vertices, normals);
-      done = true;
+    AddBlock(block, noise.freq);
+    // Every sum is settled (NaN ones too) once the next amplitude is below their last place.
+    if (more) {
+      const double smallestSum = SmallestSum();
+      more = !(std::fabs(a) < smallestSum * 0x1p-56 &&
+               SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf));
+    }
+  }
+}
+
+void GridSampler::WriteVertices(double* vertices) const {
+  const double* y = heights.data();
+  for (std::int32_t i = 0; i <= layout.rows; ++i) {
+    const double z = layout.z0 + static_cast<double>(i) * layout.unit;
+    for (std::size_t j = 0; j < columnCount; ++j, ++y, vertices += 3) {
+      vertices[0] = columnX[j];
+      vertices[1] = *y;
+      vertices[2] = z;
+    }
+  }
+}
+
+// Face normals row by row, and the drawn normals one row behind them, with
+// two rows of faces kept at a time.
+void GridSampler::WriteNormals(double* normals) {
+  const auto row = [this](std::int32_t i) { return heights.data() + static_cast<std::size_t>(i) * columnCount; };
+  const auto faces = [this](std::int32_t i) {
+    return faceRows.data() + static_cast<std::size_t>(i & 1) * 3 * columnCount;
+  };
+  for (std::int32_t i = 1; i <= layout.rows - 1; ++i) {
+    double* f = faces(i);
+    FaceRow(columnCount, columnX.data(), layout.z0 + static_cast<double>(i) * layout.unit,
+            layout.z0 + static_cast<double>(i + 1) * layout.unit, row(i), row(i + 1), f, f + columnCount,
+            f + 2 * columnCount);
+    if (i >= 2) {
+      NormalRow(columnCount, faces(i - 1), f, normals + 3 * static_cast<std::size_t>(i - 1) * columnCount);
     }
   }
 }
@@ -144,10 +193,10 @@ void GridSampler::RefreshBlends(int octave, std::uint32_t iz) {
     if (j == 0 || cells[j] != cell) {
       cell = cells[j];
       const std::uint32_t n = cell + 57u * iz;
-      a = LatticeValueAt(n);
-      b = LatticeValueAt(n + 1u);
-      c = LatticeValueAt(n + 57u);
-      d = LatticeValueAt(n + 58u);
+      a = LatticeValue(n);
+      b = LatticeValue(n + 1u);
+      c = LatticeValue(n + 57u);
+      d = LatticeValue(n + 58u);
     }
     const double sx = weights[j];
     blends0[j] = (1.0 - sx) * a + sx * b;
@@ -179,53 +228,23 @@ void GridSampler::AddOctaves(const OctaveBlock& block, double z, double freq, do
   }
 }
 
-// Adds a block of octaves to every sample's sum and writes the vertices; the
-// last block also computes the normals. Returns the smallest magnitude of a
-// sum that is not NaN (infinity when there is none).
-double GridSampler::RunBlock(const OctaveBlock& block, const NoiseParameters& noise, bool first, bool last,
-                             double* vertices, double* normals) {
+// Adds a block of octaves to every sample's sum.
+void GridSampler::AddBlock(const OctaveBlock& block, double freq) {
   PrepareColumns(block);
+  double* sums = heights.data();
+  for (std::int32_t i = 0; i <= layout.rows; ++i, sums += columnCount) {
+    AddOctaves(block, layout.z0 + static_cast<double>(i) * layout.unit, freq, sums);
+  }
+}
+
+// The smallest magnitude of a sum that is not NaN (infinity when there is none).
+double GridSampler::SmallestSum() const {
   double smallest = std::numeric_limits<double>::infinity();
-  const std::int32_t rows = layout.rows;
-  for (std::int32_t i = 0; i <= rows; ++i) {
-    const double z = layout.z0 + static_cast<double>(i) * layout.unit;
-    double* acc = sumRows.data() + static_cast<std::size_t>(i & 1) * columnCount;
-    double* v = vertices + 3 * static_cast<std::size_t>(i) * columnCount;
-    if (first) {
-      std::fill(acc, acc + columnCount, 1.0);
-    } else {
-      for (std::size_t j = 0; j < columnCount; ++j) acc[j] = v[3 * j + 1];
-    }
-    AddOctaves(block, z, noise.freq, acc);
-    for (std::size_t j = 0; j < columnCount; ++j) {
-      v[3 * j] = columnX[j];
-      v[3 * j + 1] = acc[j];
-      v[3 * j + 2] = z;
-    }
-    if (!last) {
-      for (std::size_t j = 0; j < columnCount; ++j) {
-        const double size = std::fabs(acc[j]);
-        smallest = size < smallest ? size : smallest;  // NaN never counts
-      }
-      continue;
-    }
-    if (normals == nullptr) {
-      continue;
-    }
-    // Behind the heights by one row, the faces; behind those by one more, the normals.
-    const std::int32_t faceRow = i - 1;
-    if (faceRow >= 1 && faceRow <= rows - 1) {
-      const double* here = sumRows.data() + static_cast<std::size_t>(faceRow & 1) * columnCount;
-      double* faces = faceRows.data() + static_cast<std::size_t>(faceRow & 1) * 3 * columnCount;
-      FaceRow(columnCount, columnX.data(), layout.z0 + static_cast<double>(faceRow) * layout.unit, z, here, acc, faces,
-              faces + columnCount, faces + 2 * columnCount);
-    }
-    const std::int32_t normalRow = i - 2;
-    if (normalRow >= 1 && normalRow <= rows - 2) {
-      NormalRow(columnCount, faceRows.data() + static_cast<std::size_t>(normalRow & 1) * 3 * columnCount,
-                faceRows.data() + static_cast<std::size_t>(faceRow & 1) * 3 * columnCount,
-                normals + 3 * static_cast<std::size_t>(normalRow) * columnCount);
-    }
+  for (const double sum : heights) {
+    const double size = std::fabs(sum);
+    smallest = size < smallest ? size : smallest;  // NaN never counts
   }
   return smallest;
 }
+
+}  // namespace vellumor

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace vellumor {
+
 // A snapped grid: sample (i, j) lies at x = x0 + j * unit, z = z0 + i * unit.
 struct GridLayout {
   double x0 = 0.0;
@@ -29,12 +31,12 @@ struct NoiseParameters {
 
 class GridSampler {
  public:
-  // Writes x, y, z of every sample into vertices, and the normals of the
-  // drawn samples (rows 1 .. rows - 2, columns 1 .. columns - 3) into normals
-  // unless it is null; each holds 3 * columns * (rows + 1) doubles. The
-  // scratch keeps its capacity from grid to grid, so a steady view allocates
-  // nothing; when it cannot grow, std::bad_alloc or std::length_error leaves
-  // before any sample is written.
+  // Writes x, y, z of every sample into vertices and the normals of the
+  // drawn samples (rows 1 .. rows - 2, columns 1 .. columns - 3) into
+  // normals; each holds 3 * columns * (rows + 1) doubles. The scratch keeps
+  // its capacity from grid to grid, so a steady view allocates nothing; when
+  // it cannot grow, std::bad_alloc or std::length_error leaves before any
+  // sample is written.
   void Sample(const GridLayout& grid, const NoiseParameters& noise, double* vertices, double* normals);
 
  private:
@@ -48,11 +50,16 @@ class GridSampler {
     double a[kBlock] = {};  // their amplitudes
   };
 
+  void Prepare(const GridLayout& grid, const NoiseParameters& noise);
+  void SumOctaves(const NoiseParameters& noise);
+  void WriteVertices(double* vertices) const;
+  void WriteNormals(double* normals);
+
   void PrepareColumns(const OctaveBlock& block);
   void RefreshBlends(int octave, std::uint32_t iz);
   void AddOctaves(const OctaveBlock& block, double z, double freq, double* acc);
-  double RunBlock(const OctaveBlock& block, const NoiseParameters& noise, bool first, bool last, double* vertices,
-                  double* normals);
+  void AddBlock(const OctaveBlock& block, double freq);
+  double SmallestSum() const;
 
   GridLayout layout;
   std::size_t columnCount = 0;
@@ -65,6 +72,8 @@ class GridSampler {
   std::vector<double> rowBlends1;          // (1 - sx) * C + sx * D on lattice row blendRow + 1
   std::uint32_t blendRow[kBlock] = {};
   bool blendRowValid[kBlock] = {};
-  std::vector<double> sumRows;   // two sample rows of sums, alternating
+  std::vector<double> heights;   // every sample's sum, row after row
   std::vector<double> faceRows;  // two rows of face normals, as x, y and z arrays each
 };
+
+}  // namespace vellumor

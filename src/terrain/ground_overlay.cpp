@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+namespace vellumor {
+
 void GroundOverlay::Draw() const {
   glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT);
   glColor4d(0.0, 0.0, 1.0, 0.5);
@@ -22,3 +24,5 @@ void GroundOverlay::Draw() const {
   // colour and blend function left behind.
   glPopAttrib();
 }
+
+}  // namespace vellumor

@@ -3,6 +3,8 @@
 
 #include "geometry/bounding_box.h"
 
+namespace vellumor {
+
 struct GroundOverlay {
   double height = 0.0;
   BoundingBox bounds{};  // only x and z are used
@@ -10,3 +12,5 @@ struct GroundOverlay {
   // Leaves the blend function (src alpha, one minus src alpha) and the colour set.
   void Draw() const;
 };
+
+}  // namespace vellumor

@@ -4,6 +4,8 @@
 
 #include "terrain/lattice.h"
 
+namespace vellumor {
+
 namespace {
 
 // The corners of the most recent cell. A result never depends on it: the
@@ -35,8 +37,6 @@ std::uint32_t WrappedFarCell(double floored) {
   return static_cast<std::uint32_t>(r);
 }
 
-double LatticeValue(std::int32_t n) { return LatticeValueAt(static_cast<std::uint32_t>(n)); }
-
 double SmoothNoise(double x, double z) {
   const double floorX = std::floor(x);
   const double floorZ = std::floor(z);
@@ -44,10 +44,10 @@ double SmoothNoise(double x, double z) {
   const std::uint32_t iz = WrappedCell(floorZ);
   if (!cache.valid || cache.ix != ix || cache.iz != iz) {
     const std::uint32_t n = ix + 57u * iz;
-    cache.a = LatticeValueAt(n);
-    cache.b = LatticeValueAt(n + 1u);
-    cache.c = LatticeValueAt(n + 57u);
-    cache.d = LatticeValueAt(n + 58u);
+    cache.a = LatticeValue(n);
+    cache.b = LatticeValue(n + 1u);
+    cache.c = LatticeValue(n + 57u);
+    cache.d = LatticeValue(n + 58u);
     cache.ix = ix;
     cache.iz = iz;
     cache.valid = true;
@@ -76,3 +76,5 @@ double TerrainHeight(double x, double z, double octaves, double amp, double freq
   }
   return acc;
 }
+
+}  // namespace vellumor

@@ -4,9 +4,13 @@
 
 #include <cstdint>
 
-// Pseudo-random value of lattice point n = ix + 57 * iz, in about [-0.474132, 1].
-double LatticeValue(std::int32_t n);
+#include "terrain/lattice.h"
+
+namespace vellumor {
+
 // Value noise at (x, z): continuous, equal to the lattice value at integer points.
 double SmoothNoise(double x, double z);
 // Height of the ground at (x, z) in world units.
 double TerrainHeight(double x, double z, double octaves, double amp, double freq, double h);
+
+}  // namespace vellumor

@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
-inline constexpr double kNoisePi = 3.141592653589793;
+namespace vellumor {
 
 // Value of lattice point n = ix + 57 * iz. The hash wraps modulo 2^32
 // throughout, so it runs on unsigned values.
-inline double LatticeValueAt(std::uint32_t n) {
+inline double LatticeValue(std::uint32_t n) {
   const std::uint32_t m = n ^ (n << 13);
   std::uint32_t t = m * m;
   t = t * 19417u;
@@ -36,7 +37,7 @@ inline std::uint32_t WrappedCell(double floored) {
 }
 
 // The cosine interpolation weight of a fraction in [0, 1).
-inline double CosineWeight(double fraction) { return (1.0 - std::cos(fraction * kNoisePi)) * 0.5; }
+inline double CosineWeight(double fraction) { return (1.0 - std::cos(fraction * std::numbers::pi)) * 0.5; }
 
 // The highest octave number the octave loop reaches: k counts up in doubles
 // from 1 and stops growing at 2^53, where k + 1 rounds back to k.
@@ -65,3 +66,5 @@ inline bool SumSettled(double acc, double a, double h, double octaves, double la
   // |acc| * 2^-53 is at most its last place; 2^-900 keeps the scaling exact.
   return std::fabs(h) <= 1.0 && std::fabs(acc) >= 0x1p-900 && std::fabs(a) < std::fabs(acc) * 0x1p-56;
 }
+
+}  // namespace vellumor

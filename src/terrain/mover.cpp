@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace vellumor {
+
 void Mover::Step(double dt) {
   // The same direction as a camera with this yaw and pitch looks along.
   const double c = std::cos(-pitch);
@@ -15,3 +17,5 @@ void Mover::Step(double dt) {
   // The new speed first moves the mover at the next step.
   speed = speed + acceleration * dt;
 }
+
+}  // namespace vellumor

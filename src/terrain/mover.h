@@ -4,6 +4,8 @@
 
 #include "geometry/vec3.h"
 
+namespace vellumor {
+
 struct Mover {
   double acceleration = 0.0;  // added to speed, scaled by the frame step
   Vec3 position;
@@ -13,3 +15,5 @@ struct Mover {
 
   void Step(double dt);
 };
+
+}  // namespace vellumor

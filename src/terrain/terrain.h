@@ -8,6 +8,8 @@
 #include "geometry/bounding_box.h"
 #include "terrain/grid_sampler.h"
 
+namespace vellumor {
+
 // The grid never holds more samples than this; a finer unit is gridded at
 // the smallest power-of-two multiple of it that fits.
 inline constexpr std::int64_t kMaxGridSamples = std::int64_t{1} << 22;
@@ -31,14 +33,16 @@ struct Terrain {
   Vec3 FaceNormal(std::int32_t i, std::int32_t j) const;
 };
 
-// Snaps bounds to the grid, samples the heights and computes the drawn
-// normals: everything of Draw but the GL calls. False when there is nothing
-// to draw (empty, non-finite or inverted bounds, a non-finite or non-positive
-// unit, storage that cannot be had); columns and rows are then 0, except for
-// an empty box, which leaves everything as it was.
+// Snaps bounds to the grid with its margin, sets columns and rows and sizes
+// both arrays; layout receives the grid actually used, which is coarser than
+// unit where the sample cap demands it. False when there is nothing to draw
+// (empty, non-finite or inverted bounds, a non-finite or non-positive unit,
+// storage that cannot be had); columns and rows are then 0, except for an
+// empty box, which leaves everything as it was.
+bool LayOutGrid(Terrain& terrain, GridLayout& layout);
+
+// LayOutGrid, then the heights of every sample and the normals of the drawn
+// ones: everything of Draw but the GL calls. False when there is nothing to draw.
 bool BuildGrid(Terrain& terrain);
 
-// The same grid evaluated the direct way: TerrainHeight once per sample and
-// FaceNormal once per face. BuildGrid gives the same bits, much faster; this
-// one stays as the reference that tests and benchmarks hold it against.
-bool BuildGridPlain(Terrain& terrain);
+}  // namespace vellumor

@@ -2,6 +2,8 @@
 
 #include "view/frustum_drawing.h"
 
+namespace vellumor {
+
 TerrainScene::TerrainScene() { Reset(); }
 
 void TerrainScene::Reset() {
@@ -45,3 +47,5 @@ void TerrainScene::Render() {
   overlay.Draw();
   DrawFrustum(camera);
 }
+
+}  // namespace vellumor

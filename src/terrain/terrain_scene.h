@@ -4,9 +4,11 @@
 
 #include "terrain/ground_overlay.h"
 #include "terrain/mover.h"
-#include "terrain/scene.h"
 #include "terrain/terrain.h"
 #include "view/camera.h"
+#include "view/scene.h"
+
+namespace vellumor {
 
 struct TerrainScene final : Scene {
   Camera camera;       // perspective camera that follows the mover
@@ -25,3 +27,5 @@ struct TerrainScene final : Scene {
   void Update(double time, double dt) override;
   void Render() override;
 };
+
+}  // namespace vellumor

@@ -3,11 +3,10 @@
 #include <cmath>
 
 #include "geometry/affine.h"
+#include "geometry/angles.h"
 #include "geometry/transform_stack.h"
 
-namespace {
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-}
+namespace vellumor {
 
 Frustum FitSphere(double radius, double fovDegrees, double aspect) {
   const double half = fovDegrees * 0.5 * kRadiansPerDegree;
@@ -67,3 +66,5 @@ void Camera::UpdateFrustum() {
     Extend(bounds, c);
   }
 }
+
+}  // namespace vellumor

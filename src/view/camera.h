@@ -7,6 +7,8 @@
 
 #include "geometry/bounding_box.h"
 
+namespace vellumor {
+
 inline constexpr double kFarDistance = 9000.0;
 
 // Extents of the near rectangle in eye space (looking along -z) and the two plane distances.
@@ -38,3 +40,5 @@ struct Camera {
 
 Frustum FitSphere(double radius, double fovDegrees, double aspect);
 std::array<Vec3, 8> Corners(const Frustum& frustum);
+
+}  // namespace vellumor

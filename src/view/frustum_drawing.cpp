@@ -5,6 +5,8 @@
 #include "view/camera.h"
 #include "view/quad_mesh.h"
 
+namespace vellumor {
+
 void DrawFrustum(const Camera& camera) {
   glPushAttrib(GL_POLYGON_BIT | GL_ENABLE_BIT);
   // Over everything else, and unlit so that the colours below show.
@@ -25,3 +27,5 @@ void DrawFrustum(const Camera& camera) {
   // Brings back depth test, lighting and polygon mode; colour and point size stay.
   glPopAttrib();
 }
+
+}  // namespace vellumor

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace vellumor {
+
 QuadMesh::QuadMesh(std::span<const Vec3> vertices, std::span<const Quad> quads)
     : faceCount(static_cast<std::int32_t>(quads.size())) {
   double* v = inlineVertices.data();
@@ -39,3 +41,5 @@ void QuadMesh::Draw() const {
   }
   glDisableClientState(GL_VERTEX_ARRAY);
 }
+
+}  // namespace vellumor

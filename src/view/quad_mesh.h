@@ -9,6 +9,8 @@
 
 #include "geometry/vec3.h"
 
+namespace vellumor {
+
 // Four vertex indices, counter-clockwise seen from the front.
 using Quad = std::array<std::uint32_t, 4>;
 
@@ -48,3 +50,5 @@ class QuadMesh {
   std::vector<double> heapVertices;  // used only past kInlineVertices
   std::vector<Quad> heapQuads;       // used only past kInlineQuads
 };
+
+}  // namespace vellumor

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
-#include "terrain/scene.h"
+#include "geometry/angles.h"
 #include "view/camera.h"
+#include "view/scene.h"
+
+namespace vellumor {
 
 namespace {
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // How far the orthographic views see along their direction of view, either side
 // of the eye. GL drivers keep matrices in single precision, where a range of
 // plus and minus the largest double becomes infinite and the projection NaN,
@@ -99,3 +101,5 @@ void View::Pan(std::int32_t dx, std::int32_t dy) {
       break;
   }
 }
+
+}  // namespace vellumor

@@ -7,6 +7,8 @@
 
 #include "geometry/vec3.h"
 
+namespace vellumor {
+
 struct Scene;
 struct Camera;
 
@@ -38,3 +40,5 @@ struct View {
   // dx, dy: pointer offset in client pixels from where the drag began (y down).
   void Pan(std::int32_t dx, std::int32_t dy);
 };
+
+}  // namespace vellumor

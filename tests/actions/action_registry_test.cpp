@@ -8,6 +8,8 @@
 #include "platform/virtual_keys.h"
 #include "support/app_fixture.h"
 
+namespace vellumor {
+
 namespace {
 
 std::string trace;
@@ -64,7 +66,7 @@ class HeldKeyTest : public ProgramTest {
  protected:
   void SetUp() override {
     ProgramTest::SetUp();
-    BindHeldKeyActions();
+    BindHeldKeyActions(actionRegistry, terrainScene.mover);
   }
   Mover& mover = terrainScene.mover;
 };
@@ -111,3 +113,5 @@ TEST_F(HeldKeyTest, SpaceWithWDependsOnWhichWentDownFirst) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

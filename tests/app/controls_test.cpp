@@ -7,6 +7,8 @@
 #include "app/controls.h"
 #include "support/app_fixture.h"
 
+namespace vellumor {
+
 namespace {
 
 class ControlsTest : public ProgramTest {
@@ -82,7 +84,7 @@ TEST_F(ControlsTest, FunctionKeysPairCamerasWithModes) {
     Key(key);
     EXPECT_EQ(mainView.mode, mode);
     EXPECT_EQ(mainView.camera, &terrainScene.orthoCamera);
-    EXPECT_EQ(shell.mouseMode, MouseMode::None);
+    EXPECT_EQ(pointer.mouseMode, MouseMode::None);
   }
   Key(vk::F1);
   EXPECT_EQ(mainView.mode, ViewMode::Perspective);
@@ -112,3 +114,5 @@ TEST_F(ControlsTest, UnknownKeysDoNothing) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

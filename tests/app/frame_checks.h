@@ -9,7 +9,9 @@
 #include <cstdint>
 
 #include "app/globals.h"
-#include "support/recording_gl.h"
+#include "testing/recording_gl.h"
+
+namespace vellumor {
 
 inline constexpr std::size_t kMaxGridDoubles = 3 * static_cast<std::size_t>(kMaxGridSamples);
 
@@ -49,3 +51,5 @@ inline ::testing::AssertionResult GridBounded() {
   }
   return ::testing::AssertionSuccess();
 }
+
+}  // namespace vellumor

@@ -8,6 +8,8 @@
 #include "app/frame.h"
 #include "support/app_fixture.h"
 
+namespace vellumor {
+
 namespace {
 
 using platform::EventKind;
@@ -123,3 +125,5 @@ TEST_F(FrameTest, HeldKeysActAfterTheFrameIsDrawn) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

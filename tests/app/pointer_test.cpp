@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "app/look_and_zoom.h"
 #include "support/app_fixture.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -25,13 +27,13 @@ class PointerTest : public ProgramTest {
 TEST_F(PointerTest, DragConfinesCapturesAndShowsTheFourHeadedArrow) {
   Send(EventKind::LeftButtonDown, 30, 40);
   EXPECT_EQ(fake::TakeLog(), (Log{"ConfineCursor 108 131 348 348", "CaptureMouse", "SetCursorShape SizeAll"}));
-  EXPECT_EQ(shell.mouseMode, MouseMode::Drag);
-  EXPECT_TRUE(shell.pointerCaptured);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::Drag);
+  EXPECT_TRUE(pointer.pointerCaptured);
 
   Send(EventKind::LeftButtonUp, 50, 60);
   EXPECT_EQ(fake::TakeLog(), (Log{"ReleaseMouse", "FreeCursor", "SetCursorShape Arrow"}));
-  EXPECT_EQ(shell.mouseMode, MouseMode::None);
-  EXPECT_FALSE(shell.pointerCaptured);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::None);
+  EXPECT_FALSE(pointer.pointerCaptured);
   EXPECT_EQ(fake::state.shape, CursorShape::Arrow);
 }
 
@@ -53,7 +55,7 @@ TEST_F(PointerTest, LosingTheCaptureEndsADragLikeTheButtonGoingUp) {
   fake::state.captured = false;
   Send(EventKind::CaptureLost);
   EXPECT_EQ(fake::TakeLog(), (Log{"FreeCursor", "SetCursorShape Arrow"}));
-  EXPECT_EQ(shell.mouseMode, MouseMode::None);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::None);
 
   Send(EventKind::CaptureLost);  // no longer captured: nothing more happens
   EXPECT_TRUE(fake::TakeLog().empty());
@@ -64,7 +66,7 @@ TEST_F(PointerTest, TheLeftButtonDoesNothingDuringADragOrInLookMode) {
   fake::TakeLog();
   Send(EventKind::LeftButtonDown, 5, 5);
   EXPECT_TRUE(fake::TakeLog().empty());
-  EXPECT_EQ(shell.dragStartX, 1);
+  EXPECT_EQ(pointer.dragStartX, 1);
 
   ResetProgramState();
   OpenWindow();
@@ -73,15 +75,15 @@ TEST_F(PointerTest, TheLeftButtonDoesNothingDuringADragOrInLookMode) {
   Send(EventKind::LeftButtonDown, 5, 5);
   Send(EventKind::LeftButtonUp, 5, 5);
   EXPECT_TRUE(fake::TakeLog().empty());
-  EXPECT_EQ(shell.mouseMode, MouseMode::Look);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::Look);
 }
 
 TEST_F(PointerTest, F1GrabsThePointerOnceAndCentresItOnTheWindow) {
   Key(vk::F1);
   EXPECT_EQ(fake::TakeLog(), (Log{"GetWindowRect", "ConfineCursor 100 100 357 355", "WarpCursor 228 227",
                                   "SetCursorShape Hidden", "CaptureMouse"}));
-  EXPECT_EQ(shell.mouseMode, MouseMode::Look);
-  EXPECT_TRUE(shell.pointerCaptured);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::Look);
+  EXPECT_TRUE(pointer.pointerCaptured);
 
   mainView.mode = ViewMode::Top;
   Key(vk::F1);  // a second F1 sets the view again but leaves the pointer alone
@@ -90,7 +92,7 @@ TEST_F(PointerTest, F1GrabsThePointerOnceAndCentresItOnTheWindow) {
 }
 
 TEST_F(PointerTest, LookModeTurnsByTheOffsetFromTheCentreInScreenCoordinates) {
-  shell.clientX = -50;  // a window partly off the left edge of the screen
+  clientArea.clientX = -50;  // a window partly off the left edge of the screen
   Key(vk::F1);
   fake::TakeLog();
   // Client (278, 96) is screen (228, 227), the centre: the move caused by re-centring.
@@ -107,27 +109,21 @@ TEST_F(PointerTest, LookModeTurnsByTheOffsetFromTheCentreInScreenCoordinates) {
 TEST_F(PointerTest, SwitchingAwayFreesTheCursorAndSwitchingBackGrabsItAgain) {
   Key(vk::F1);
   fake::TakeLog();
-  platform::Event deactivate{};
-  deactivate.kind = EventKind::Activate;
-  deactivate.active = false;
-  fake::Send(deactivate);
+  Activate(false);
   EXPECT_EQ(fake::TakeLog(), (Log{"FreeCursor", "SetCursorShape Arrow"}));
-  EXPECT_TRUE(shell.pointerCaptured);  // the capture is not released here
+  EXPECT_TRUE(pointer.pointerCaptured);  // the capture is not released here
 
   fake::state.captured = false;  // the system takes it away
   Send(EventKind::CaptureLost);
-  EXPECT_FALSE(shell.pointerCaptured);
-  EXPECT_EQ(shell.mouseMode, MouseMode::Look);
+  EXPECT_FALSE(pointer.pointerCaptured);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::Look);
   fake::TakeLog();
   Send(EventKind::MouseMove, 0, 0);  // ignored while not captured
   EXPECT_EQ(terrainScene.lookYaw, 0.0);
   EXPECT_EQ(fake::TakeLog(), Log{});
 
   fake::state.windowRect = {300, 200, 500, 400};  // the window moved meanwhile
-  platform::Event activate{};
-  activate.kind = EventKind::Activate;
-  activate.active = true;
-  fake::Send(activate);
+  Activate(true);
   EXPECT_EQ(fake::TakeLog(), (Log{"GetWindowRect", "ConfineCursor 300 200 500 400", "WarpCursor 400 300",
                                   "SetCursorShape Hidden", "CaptureMouse"}));
   EXPECT_EQ(fake::state.shape, CursorShape::Hidden);
@@ -141,16 +137,13 @@ TEST_F(PointerTest, F1TakesThePointerBackAfterLookModeLostIt) {
   Key(vk::F1);
   EXPECT_EQ(fake::TakeLog(), (Log{"GetWindowRect", "ConfineCursor 100 100 357 355", "WarpCursor 228 227",
                                   "SetCursorShape Hidden", "CaptureMouse"}));
-  EXPECT_TRUE(shell.pointerCaptured);
+  EXPECT_TRUE(pointer.pointerCaptured);
   Send(EventKind::MouseMove, 0, 0);
   EXPECT_NE(terrainScene.lookYaw, 0.0);
 }
 
 TEST_F(PointerTest, ActivationOutsideLookModeDoesNothing) {
-  platform::Event activate{};
-  activate.kind = EventKind::Activate;
-  activate.active = true;
-  fake::Send(activate);
+  Activate(true);
   EXPECT_TRUE(fake::TakeLog().empty());
 }
 
@@ -159,8 +152,8 @@ TEST_F(PointerTest, LeavingLookModeFreesThePointerThroughTheNestedCaptureLoss) {
   fake::TakeLog();
   Key(vk::F2);
   EXPECT_EQ(fake::TakeLog(), (Log{"ReleaseMouse", "FreeCursor", "SetCursorShape Arrow"}));
-  EXPECT_EQ(shell.mouseMode, MouseMode::None);
-  EXPECT_FALSE(shell.pointerCaptured);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::None);
+  EXPECT_FALSE(pointer.pointerCaptured);
   EXPECT_EQ(mainView.mode, ViewMode::Front);
   EXPECT_EQ(mainView.camera, &terrainScene.orthoCamera);
   EXPECT_EQ(fake::state.shape, CursorShape::Arrow);
@@ -172,7 +165,7 @@ TEST_F(PointerTest, F1DuringADragKeepsTheCaptureAndStopsPanning) {
   mainView.camera = &terrainScene.orthoCamera;
   Send(EventKind::LeftButtonDown, 10, 10);
   Key(vk::F1);
-  EXPECT_EQ(shell.mouseMode, MouseMode::Look);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::Look);
   EXPECT_TRUE(fake::state.captured);
   const Vec3 before = terrainScene.orthoCamera.position;
   Send(EventKind::LeftButtonUp, 90, 90);  // not a drag any more: no release
@@ -200,7 +193,7 @@ TEST_F(PointerTest, WheelStepsOncePer120GatheredAndDropsTheRest) {
 TEST_F(PointerTest, HugeCoordinatesAndDeltasDoNotOverflow) {
   Wheel(2147483647);
   Wheel(2147483647);
-  EXPECT_EQ(shell.wheelAccumulator, 0);
+  EXPECT_EQ(pointer.wheelAccumulator, 0);
   Key(vk::F1);
   Send(EventKind::MouseMove, 2147483647, -2147483647 - 1);
   EXPECT_GT(terrainScene.lookYaw, 0.0);
@@ -208,3 +201,5 @@ TEST_F(PointerTest, HugeCoordinatesAndDeltasDoNotOverflow) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -8,6 +8,8 @@
 #include "platform/virtual_keys.h"
 #include "support/app_fixture.h"
 
+namespace vellumor {
+
 namespace {
 
 using platform::EventKind;
@@ -16,25 +18,22 @@ class ProgramRunTest : public ProgramTest {};
 
 TEST_F(ProgramRunTest, CreationSetsUpContextFontViewBindingsAndClock) {
   fake::state.tick = 777;
-  platform::Event escape;
-  escape.kind = EventKind::KeyDown;
-  escape.key = vk::Escape;
-  fake::state.script = {escape};
+  fake::state.script = {{.kind = EventKind::KeyDown, .key = vk::Escape}};
   fake::state.idleFrames = 3;  // never reached: Escape quits first
 
   EXPECT_EQ(RunProgram(), 0);
   const std::vector<std::string> log = fake::TakeLog();
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(log[0], "CreateMainWindow vellumor Vellumor 100 100 256 256");
-  EXPECT_EQ(log[1], "CreateGlContext");
+  EXPECT_EQ(log[1], "CreateRenderingContext");
   EXPECT_EQ(log[2], "CreateFontLists");
-  EXPECT_EQ(shell.fontListBase, 1000u);
+  EXPECT_EQ(fontListBase, 1000u);
   EXPECT_EQ(mainView.mode, ViewMode::Perspective);
   EXPECT_EQ(actionRegistry.bindings.size(), 5u);
   EXPECT_EQ(frameClock.startTick, 777u);
   EXPECT_EQ(frameClock.frameCount, 0);
-  EXPECT_EQ(shell.clientWidth, 240);  // the first Size and Move follow creation
-  EXPECT_EQ(shell.clientY, 131);
+  EXPECT_EQ(clientArea.clientWidth, 240);  // the first Size and Move follow creation
+  EXPECT_EQ(clientArea.clientY, 131);
 }
 
 TEST_F(ProgramRunTest, FramesRunUntilTheWindowCloses) {
@@ -57,3 +56,5 @@ TEST_F(ProgramRunTest, AStartUpFailureIsOneLineOnStderrAndANonZeroExit) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -14,8 +14,10 @@
 
 #include "app/frame_checks.h"
 #include "platform/virtual_keys.h"
-#include "support/allocation_counter.h"
+#include "testing/allocation_counter.h"
 #include "support/app_fixture.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -80,12 +82,6 @@ class RandomInputTest : public ProgramTest {
     if (IsHeld(key)) pressed[key] = 0;
     KeyUp(key);
   }
-  static void Activate(bool active) {
-    platform::Event event;
-    event.kind = EventKind::Activate;
-    event.active = active;
-    fake::Send(event);
-  }
   // The system takes the capture away: first on its side, then it tells the window.
   static void LoseCapture() {
     fake::state.captured = false;
@@ -101,8 +97,8 @@ class RandomInputTest : public ProgramTest {
     switch (Below(17)) {
       case 0: case 1: case 2:
         if (Below(3) == 0) {  // the move that re-centring the cursor produces
-          Send(EventKind::MouseMove, Client(fake::state.cursorX, shell.clientX),
-               Client(fake::state.cursorY, shell.clientY));
+          Send(EventKind::MouseMove, Client(fake::state.cursorX, clientArea.clientX),
+               Client(fake::state.cursorY, clientArea.clientY));
         } else {
           Send(EventKind::MouseMove, Coordinate(), Coordinate());
         }
@@ -138,16 +134,16 @@ class RandomInputTest : public ProgramTest {
   // confines the cursor; without the capture the cursor is the arrow and free.
   static ::testing::AssertionResult PointerConsistent() {
     const fake::PlatformState& f = fake::state;
-    const bool captured = shell.pointerCaptured;
+    const bool captured = pointer.pointerCaptured;
     bool ok = captured == f.captured;
-    switch (shell.mouseMode) {
+    switch (pointer.mouseMode) {
       case MouseMode::None: ok = ok && !captured; break;
       case MouseMode::Drag: ok = ok && captured && f.shape == CursorShape::SizeAll && f.confined; break;
       case MouseMode::Look: ok = ok && (!captured || (f.shape == CursorShape::Hidden && f.confined)); break;
     }
     ok = ok && (captured || (f.shape == CursorShape::Arrow && !f.confined));
     if (ok) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "mode " << static_cast<int>(shell.mouseMode) << ", captured " << captured
+    return ::testing::AssertionFailure() << "mode " << static_cast<int>(pointer.mouseMode) << ", captured " << captured
                                          << ", platform captured " << f.captured << ", confined " << f.confined
                                          << ", cursor " << static_cast<int>(f.shape);
   }
@@ -191,7 +187,7 @@ TEST_F(RandomInputTest, NoSequenceOfEventsBreaksThePointerTheFrameOrTheMemory) {
         ASSERT_TRUE(FrameLeftGlClean()) << "after event " << n;
         ASSERT_TRUE(GridBounded()) << "after event " << n;
       }
-      ++modesSeen[static_cast<int>(shell.mouseMode)];
+      ++modesSeen[static_cast<int>(pointer.mouseMode)];
     }
     // The sequence went everywhere it should have.
     EXPECT_GT(modesSeen[0], 0);
@@ -219,3 +215,5 @@ TEST_F(RandomInputTest, NoSequenceOfEventsBreaksThePointerTheFrameOrTheMemory) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

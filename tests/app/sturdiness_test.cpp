@@ -15,6 +15,8 @@
 #include "platform/virtual_keys.h"
 #include "support/app_fixture.h"
 
+namespace vellumor {
+
 namespace {
 
 using platform::CursorShape;
@@ -193,15 +195,9 @@ TEST_F(SturdinessTest, TheMoverFlownFarFromTheOriginNeverBreaksAFrame) {
 // the one to restore; the cursor then stayed hidden or a four-headed arrow
 // outside the window.
 TEST_F(SturdinessTest, ThePointerIsFreedWithTheArrowAfterItWasGrabbedTwice) {
-  const auto activate = [](bool active) {
-    platform::Event event;
-    event.kind = EventKind::Activate;
-    event.active = active;
-    fake::Send(event);
-  };
   Press(vk::F1);
-  activate(true);
-  activate(false);
+  Activate(true);
+  Activate(false);
   EXPECT_EQ(fake::state.shape, CursorShape::Arrow);
 
   Press(vk::F2);
@@ -209,9 +205,11 @@ TEST_F(SturdinessTest, ThePointerIsFreedWithTheArrowAfterItWasGrabbedTwice) {
   Press(vk::F1);
   EXPECT_EQ(fake::state.shape, CursorShape::Hidden);
   Press(vk::F2);
-  EXPECT_EQ(shell.mouseMode, MouseMode::None);
+  EXPECT_EQ(pointer.mouseMode, MouseMode::None);
   EXPECT_FALSE(fake::state.captured);
   EXPECT_EQ(fake::state.shape, CursorShape::Arrow);
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -10,9 +10,11 @@
 #include "geometry/transform_stack.h"
 #include "support/vec3_checks.h"
 
+namespace vellumor {
+
 namespace {
 
-void ExpectNear(const Vec3& v, double x, double y, double z) { ::ExpectNear(v, x, y, z, 1e-15); }
+void ExpectNear(const Vec3& v, double x, double y, double z) { vellumor::ExpectNear(v, x, y, z, 1e-15); }
 
 TEST(GeometryTest, NormalizedDividesOnceThenMultiplies) {
   EXPECT_EQ(Of(Normalized({0, 0, 0})), Xyz(0, 0, 0));
@@ -86,3 +88,5 @@ TEST(GeometryTest, StackAppliesTheLastOperationFirst) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -5,6 +5,8 @@
 
 #include "platform/virtual_keys.h"
 
+namespace vellumor {
+
 namespace {
 
 using platform::sdl::VirtualKeyFromSdl;
@@ -41,3 +43,5 @@ TEST(KeyCodesTest, KeysWithoutACodeGiveZero) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

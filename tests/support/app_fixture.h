@@ -8,12 +8,19 @@
 
 #include "app/frame.h"
 #include "app/globals.h"
+#include "app/client_area.h"
+#include "app/pointer.h"
 #include "app/shell.h"
-#include "support/fake_platform.h"
-#include "support/recording_gl.h"
+#include "platform/virtual_keys.h"
+#include "testing/fake_platform.h"
+#include "testing/recording_gl.h"
+
+namespace vellumor {
 
 inline void ResetProgramState() {
-  shell = ShellState{};
+  pointer = PointerState{};
+  clientArea = ClientArea{};
+  fontListBase = 0;
   frameClock = FrameClock{};
   hudCursor = HudCursor{};
   actionRegistry.activeActions.clear();
@@ -30,31 +37,14 @@ class ProgramTest : public ::testing::Test {
   void SetUp() override { ResetProgramState(); }
 
   static bool Send(platform::EventKind kind, std::int32_t x = 0, std::int32_t y = 0) {
-    platform::Event event;
-    event.kind = kind;
-    event.x = x;
-    event.y = y;
-    return fake::Send(event);
+    return fake::Send({.kind = kind, .x = x, .y = y});
   }
   static void Key(std::int32_t key, bool repeat = false) {
-    platform::Event event;
-    event.kind = platform::EventKind::KeyDown;
-    event.key = key;
-    event.repeat = repeat;
-    fake::Send(event);
+    fake::Send({.kind = platform::EventKind::KeyDown, .key = key, .repeat = repeat});
   }
-  static void KeyUp(std::int32_t key) {
-    platform::Event event;
-    event.kind = platform::EventKind::KeyUp;
-    event.key = key;
-    fake::Send(event);
-  }
-  static void Wheel(std::int32_t delta) {
-    platform::Event event;
-    event.kind = platform::EventKind::Wheel;
-    event.wheelDelta = delta;
-    fake::Send(event);
-  }
+  static void KeyUp(std::int32_t key) { fake::Send({.kind = platform::EventKind::KeyUp, .key = key}); }
+  static void Wheel(std::int32_t delta) { fake::Send({.kind = platform::EventKind::Wheel, .wheelDelta = delta}); }
+  static void Activate(bool active) { fake::Send({.kind = platform::EventKind::Activate, .active = active}); }
   // Create, then the first Size and Move, as the platform sends them.
   static void OpenWindow(std::int32_t width = 240, std::int32_t height = 217, std::int32_t x = 108,
                          std::int32_t y = 131) {
@@ -64,3 +54,5 @@ class ProgramTest : public ::testing::Test {
     fake::TakeLog();
   }
 };
+
+}  // namespace vellumor

@@ -7,6 +7,8 @@
 
 #include "geometry/vec3.h"
 
+namespace vellumor {
+
 using Xyz = std::tuple<double, double, double>;
 inline Xyz Of(const Vec3& v) { return {v.x, v.y, v.z}; }
 
@@ -15,3 +17,5 @@ inline void ExpectNear(const Vec3& v, double x, double y, double z, double toler
   EXPECT_NEAR(v.y, y, tolerance);
   EXPECT_NEAR(v.z, z, tolerance);
 }
+
+}  // namespace vellumor

@@ -10,10 +10,13 @@
 #include <random>
 #include <string>
 
-#include "support/allocation_counter.h"
 #include "terrain/height.h"
 #include "terrain/terrain.h"
+#include "testing/allocation_counter.h"
+#include "testing/plain_grid.h"
 #include "view/camera.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -175,3 +178,5 @@ TEST(GridEquivalenceTest, SteadyFramesAllocateNothingWhateverTheOctaves) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_gl.h"
+#include "testing/recording_gl.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -44,3 +46,5 @@ TEST(GroundOverlayTest, DrawsOneBlendedQuadAndLeavesColourAndBlendFunction) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -4,11 +4,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <random>
+
+namespace vellumor {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
+constexpr double kPi = std::numbers::pi;
 
 // Straight from the definition, without a cache; valid while cells fit in 32 bits.
 double RefLattice(std::uint64_t n) {
@@ -36,12 +39,12 @@ TEST(HeightTest, KnownValues) {
   EXPECT_EQ(LatticeValue(0), 1 - 4931659.0 / 3354521);
   EXPECT_EQ(LatticeValue(1), 1 - 4404271.0 / 3354521);
   EXPECT_EQ(LatticeValue(58), 1 - 4871233.0 / 3354521);
-  EXPECT_EQ(LatticeValue(-1), 1 - 4804679.0 / 3354521);
+  EXPECT_EQ(LatticeValue(0xFFFFFFFFu), 1 - 4804679.0 / 3354521);
   EXPECT_EQ(SmoothNoise(0, 0), LatticeValue(0));
   // The cosine weight at 0.5 is one ulp below 0.5, so this is next to, not on, the corners' mean.
   EXPECT_NEAR(SmoothNoise(0.5, 0.5), (LatticeValue(0) + LatticeValue(1) + LatticeValue(57) + LatticeValue(58)) / 4, 1e-15);
   const double s = (1 - std::cos(0.75 * kPi)) * 0.5;  // -0.25 lies in cell -1
-  EXPECT_EQ(SmoothNoise(-0.25, 0), (1 - s) * LatticeValue(-1) + s * LatticeValue(0));
+  EXPECT_EQ(SmoothNoise(-0.25, 0), (1 - s) * LatticeValue(0xFFFFFFFFu) + s * LatticeValue(0));
   EXPECT_EQ(DefaultHeight(0, 0), 1 + 230 * LatticeValue(0) + 115 * LatticeValue(0));
   EXPECT_NEAR(DefaultHeight(1000, -2000), 320.3747, 1e-4);
 }
@@ -89,3 +92,5 @@ TEST(HeightTest, CellsBeyond32BitsWrapAndNanStaysNan) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace vellumor {
+
 namespace {
 
 constexpr double kHalfPi = 1.5707963267948966;
@@ -46,3 +48,5 @@ TEST(MoverTest, AccelerationChangesTheSpeedForTheNextStep) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

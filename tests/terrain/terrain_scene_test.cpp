@@ -4,7 +4,9 @@
 
 #include <cstddef>
 
-#include "support/recording_gl.h"
+#include "testing/recording_gl.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -90,3 +92,5 @@ TEST(TerrainSceneTest, RendersTerrainThenOverlayThenFrustumOfThePerspectiveCamer
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "support/allocation_counter.h"
-#include "support/recording_gl.h"
+#include "testing/allocation_counter.h"
+#include "testing/recording_gl.h"
 #include "view/camera.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -202,3 +204,5 @@ TEST_F(TerrainTest, EmptyBoxTouchesNothingAndArraysKeepTheirCapacity) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -5,15 +5,17 @@
 #include <numbers>
 #include <tuple>
 
-#include "support/allocation_counter.h"
+#include "testing/allocation_counter.h"
 #include "support/vec3_checks.h"
+
+namespace vellumor {
 
 namespace {
 
 constexpr double kE = 5.486187866266674;  // half-size of the default near rectangle
 constexpr double kNear = 8.611589967035776;
 
-void ExpectNear(const Vec3& v, double x, double y, double z) { ::ExpectNear(v, x, y, z, 1e-9); }
+void ExpectNear(const Vec3& v, double x, double y, double z) { vellumor::ExpectNear(v, x, y, z, 1e-9); }
 
 TEST(CameraTest, FrustumSpansTheNarrowerSideWithTheFarPlanePinned) {
   const Frustum f = Camera().frustum;
@@ -59,3 +61,5 @@ TEST(CameraTest, YawTurnsTowardsPlusXAndPitchLooksDown) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

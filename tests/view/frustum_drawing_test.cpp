@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "support/allocation_counter.h"
-#include "support/recording_gl.h"
+#include "testing/allocation_counter.h"
+#include "testing/recording_gl.h"
 #include "view/camera.h"
 #include "view/quad_mesh.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -61,3 +63,5 @@ TEST(FrustumDrawingTest, DrawsAnUnlitYellowBoxOverEverythingAndRestoresTheState)
 }
 
 }  // namespace
+
+}  // namespace vellumor

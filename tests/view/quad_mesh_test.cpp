@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "support/allocation_counter.h"
-#include "support/recording_gl.h"
+#include "testing/allocation_counter.h"
+#include "testing/recording_gl.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -53,3 +55,5 @@ TEST(QuadMeshTest, DrawsEachQuadFromItsOwnCopies) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

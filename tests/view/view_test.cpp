@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "support/allocation_counter.h"
-#include "support/recording_gl.h"
+#include "testing/allocation_counter.h"
+#include "testing/recording_gl.h"
 #include "terrain/terrain_scene.h"
 #include "view/camera.h"
+
+namespace vellumor {
 
 namespace {
 
@@ -159,3 +161,5 @@ TEST(SteadyFrameTest, AllocatesNothingOnceTheGridHasGrown) {
 }
 
 }  // namespace
+
+}  // namespace vellumor

@@ -11,7 +11,7 @@
 
 #include "platform/sdl/layer.h"
 
-namespace platform {
+namespace vellumor::platform {
 
 namespace sdl {
 namespace {
@@ -138,4 +138,4 @@ std::uint32_t CreateFontLists() {
   return base;
 }
 
-}  // namespace platform
+}  // namespace vellumor::platform

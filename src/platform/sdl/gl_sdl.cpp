@@ -3,11 +3,11 @@
 
 #include "platform/sdl/layer.h"
 
-namespace platform {
+namespace vellumor::platform {
 
 using sdl::layer;
 
-bool CreateGlContext() {
+bool CreateRenderingContext() {
   if (layer.window == nullptr) {
     sdl::SetFailure("no OpenGL context: there is no window");
     return false;
@@ -45,4 +45,4 @@ void SwapBuffers() {
   if (layer.window != nullptr) SDL_GL_SwapWindow(layer.window);
 }
 
-}  // namespace platform
+}  // namespace vellumor::platform

@@ -1,6 +1,6 @@
 #include "platform/sdl/key_codes.h"
 
-namespace platform::sdl {
+namespace vellumor::platform::sdl {
 
 namespace {
 
@@ -77,4 +77,4 @@ std::int32_t VirtualKeyFromSdl(SDL_Keycode sym, SDL_Scancode scancode) {
   return Find(kPunctuation, scancode);
 }
 
-}  // namespace platform::sdl
+}  // namespace vellumor::platform::sdl

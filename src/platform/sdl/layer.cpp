@@ -1,6 +1,6 @@
 #include "platform/sdl/layer.h"
 
-namespace platform {
+namespace vellumor::platform {
 namespace sdl {
 
 Layer layer;
@@ -19,4 +19,4 @@ bool Deliver(const Event& event) {
 
 const char* FailureReason() { return sdl::failure.c_str(); }
 
-}  // namespace platform
+}  // namespace vellumor::platform

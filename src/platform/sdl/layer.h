@@ -9,7 +9,7 @@
 
 #include "platform/platform.h"
 
-namespace platform::sdl {
+namespace vellumor::platform::sdl {
 
 struct Layer {
   WindowProcedure procedure = nullptr;
@@ -53,4 +53,4 @@ void FreeCursors();
 // Start-up (allocator.cpp).
 void TuneAllocator();
 
-}  // namespace platform::sdl
+}  // namespace vellumor::platform::sdl

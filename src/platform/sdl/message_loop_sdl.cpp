@@ -6,24 +6,10 @@
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/layer.h"
 
-namespace platform {
+namespace vellumor::platform {
 
 namespace sdl {
 namespace {
-
-void SendSimple(EventKind kind) {
-  Event event;
-  event.kind = kind;
-  Deliver(event);
-}
-
-void SendPointer(EventKind kind, std::int32_t x, std::int32_t y) {
-  Event event;
-  event.kind = kind;
-  event.x = x;
-  event.y = y;
-  Deliver(event);
-}
 
 void OnWindowEvent(const SDL_WindowEvent& window) {
   if (layer.window == nullptr || window.windowID != SDL_GetWindowID(layer.window)) return;
@@ -43,12 +29,10 @@ void OnWindowEvent(const SDL_WindowEvent& window) {
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
     case SDL_WINDOWEVENT_FOCUS_LOST: {
-      Event event;
-      event.kind = EventKind::Activate;
-      event.active = window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
-      Deliver(event);
+      const bool active = window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+      Deliver({.kind = EventKind::Activate, .active = active});
       // The system takes the capture from an application that loses the focus.
-      if (!event.active) DropCapture();
+      if (!active) DropCapture();
       break;
     }
     default:
@@ -57,12 +41,10 @@ void OnWindowEvent(const SDL_WindowEvent& window) {
 }
 
 void OnKey(const SDL_KeyboardEvent& key) {
-  Event event;
-  event.key = VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode);
-  if (event.key == 0) return;
-  event.kind = key.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
-  event.repeat = key.type == SDL_KEYDOWN && key.repeat != 0;
-  Deliver(event);
+  const std::int32_t code = VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode);
+  if (code == 0) return;
+  const bool down = key.type == SDL_KEYDOWN;
+  Deliver({.kind = down ? EventKind::KeyDown : EventKind::KeyUp, .key = code, .repeat = down && key.repeat != 0});
 }
 
 // 120 units per notch. Fractions of a notch (smooth scrolling) are summed
@@ -75,10 +57,7 @@ void OnWheel(const SDL_MouseWheelEvent& wheel) {
   float whole = std::trunc(units);
   layer.wheelResidue = units - whole;
   if (whole == 0.0f) return;
-  Event event;
-  event.kind = EventKind::Wheel;
-  event.wheelDelta = static_cast<std::int32_t>(whole);
-  Deliver(event);
+  Deliver({.kind = EventKind::Wheel, .wheelDelta = static_cast<std::int32_t>(whole)});
 }
 
 void Dispatch(const SDL_Event& event) {
@@ -94,14 +73,14 @@ void Dispatch(const SDL_Event& event) {
       OnKey(event.key);
       break;
     case SDL_MOUSEMOTION:
-      SendPointer(EventKind::MouseMove, event.motion.x, event.motion.y);
+      Deliver({.kind = EventKind::MouseMove, .x = event.motion.x, .y = event.motion.y});
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       if (event.button.button == SDL_BUTTON_LEFT) {
-        SendPointer(event.type == SDL_MOUSEBUTTONDOWN ? EventKind::LeftButtonDown
-                                                      : EventKind::LeftButtonUp,
-                    event.button.x, event.button.y);
+        Deliver({.kind = event.type == SDL_MOUSEBUTTONDOWN ? EventKind::LeftButtonDown : EventKind::LeftButtonUp,
+                 .x = event.button.x,
+                 .y = event.button.y});
       }
       break;
     case SDL_MOUSEWHEEL:
@@ -129,7 +108,7 @@ int RunMessageLoop() {
     if (SDL_PollEvent(&event) != 0) {
       sdl::Dispatch(event);
     } else if (sdl::CanPaint()) {
-      sdl::SendSimple(EventKind::Paint);
+      sdl::Deliver({.kind = EventKind::Paint});
     } else if (SDL_WaitEvent(&event) != 0) {
       sdl::Dispatch(event);
     }
@@ -146,4 +125,4 @@ void Quit(int exitCode) {
 
 std::uint32_t TickCount() { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
 
-}  // namespace platform
+}  // namespace vellumor::platform

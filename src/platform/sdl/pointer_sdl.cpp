@@ -4,7 +4,7 @@
 
 #include "platform/sdl/layer.h"
 
-namespace platform {
+namespace vellumor::platform {
 
 namespace sdl {
 
@@ -12,9 +12,7 @@ void DropCapture() {
   if (!layer.captured) return;
   layer.captured = false;
   SDL_CaptureMouse(SDL_FALSE);
-  Event event;
-  event.kind = EventKind::CaptureLost;
-  Deliver(event);
+  Deliver({.kind = EventKind::CaptureLost});
 }
 
 void FreeCursors() {
@@ -80,4 +78,4 @@ void CaptureMouse() {
 
 void ReleaseMouse() { sdl::DropCapture(); }
 
-}  // namespace platform
+}  // namespace vellumor::platform

@@ -5,7 +5,7 @@
 
 #include "platform/sdl/layer.h"
 
-namespace platform {
+namespace vellumor::platform {
 
 namespace sdl {
 namespace {
@@ -73,11 +73,7 @@ void SendSize() {
   if (width == layer.sentWidth && height == layer.sentHeight) return;
   layer.sentWidth = width;
   layer.sentHeight = height;
-  Event event;
-  event.kind = EventKind::Size;
-  event.x = width;
-  event.y = height;
-  Deliver(event);
+  Deliver({.kind = EventKind::Size, .x = width, .y = height});
 }
 
 void SendMove(std::int32_t x, std::int32_t y) {
@@ -85,11 +81,7 @@ void SendMove(std::int32_t x, std::int32_t y) {
   layer.moveSent = true;
   layer.sentX = x;
   layer.sentY = y;
-  Event event;
-  event.kind = EventKind::Move;
-  event.x = x;
-  event.y = y;
-  Deliver(event);
+  Deliver({.kind = EventKind::Move, .x = x, .y = y});
 }
 
 // A window manager puts its frame around the client area, and the requested
@@ -153,9 +145,7 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
   SetCursorShape(CursorShape::Arrow);
 
   layer.procedure = procedure;
-  Event create;
-  create.kind = EventKind::Create;
-  if (!sdl::Deliver(create)) {
+  if (!sdl::Deliver({.kind = EventKind::Create})) {
     if (FailureReason()[0] == '\0') sdl::SetFailure("the window refused to be created");
     layer.procedure = nullptr;
     sdl::TearDown();
@@ -196,9 +186,7 @@ void DestroyWindow() {
     layer.captured = false;
     SDL_CaptureMouse(SDL_FALSE);
   }
-  Event destroy;
-  destroy.kind = EventKind::Destroy;
-  sdl::Deliver(destroy);
+  sdl::Deliver({.kind = EventKind::Destroy});
   SDL_GL_DeleteContext(layer.glContext);
   SDL_DestroyWindow(layer.window);
   layer.glContext = nullptr;
@@ -206,4 +194,4 @@ void DestroyWindow() {
   layer.destroying = false;
 }
 
-}  // namespace platform
+}  // namespace vellumor::platform

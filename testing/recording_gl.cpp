@@ -1,7 +1,11 @@
-#include "support/recording_gl.h"
+#include "testing/recording_gl.h"
 
 #include <cstring>
 #include <initializer_list>
+
+// The GL functions below are C functions at global scope, so this file reads the
+// library's own names unqualified.
+using namespace vellumor;
 
 namespace {
 
@@ -58,7 +62,7 @@ void GlState::Set(GLenum cap, bool on) {
   }
 }
 
-namespace recgl {
+namespace vellumor::recgl {
 
 void Reset() {
   state = GlState{};
@@ -102,7 +106,7 @@ std::size_t Find(std::string_view name, std::size_t from) {
   return calls.size();
 }
 
-}  // namespace recgl
+}  // namespace vellumor::recgl
 
 extern "C" {
 

@@ -1,4 +1,4 @@
-#include "support/allocation_counter.h"
+#include "testing/allocation_counter.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -14,9 +14,9 @@ void* Allocate(std::size_t size) {
 }
 }  // namespace
 
-namespace alloccount {
+namespace vellumor::alloccount {
 std::size_t Count() { return allocations.load(std::memory_order_relaxed); }
-}  // namespace alloccount
+}  // namespace vellumor::alloccount
 
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }

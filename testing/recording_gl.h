@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vellumor {
+
 struct GlCall {
   const char* name = "";
   std::vector<double> args;  // scalar arguments in order; glXxxv: the values pointed to
@@ -64,3 +66,5 @@ std::vector<std::string> Names();
 std::size_t Find(std::string_view name, std::size_t from = 0);
 
 }  // namespace recgl
+
+}  // namespace vellumor

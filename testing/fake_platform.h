@@ -10,7 +10,7 @@
 
 #include "platform/platform.h"
 
-namespace fake {
+namespace vellumor::fake {
 
 struct PlatformState {
   platform::WindowProcedure procedure = nullptr;
@@ -46,4 +46,4 @@ bool Send(const platform::Event& event);
 // The log since the last call, then cleared.
 std::vector<std::string> TakeLog();
 
-}  // namespace fake
+}  // namespace vellumor::fake

@@ -1,6 +1,8 @@
 #pragma once
 // A scene the view can draw. Nothing is destroyed through this interface.
 
+namespace vellumor {
+
 struct Scene {
   virtual void Update(double time, double dt) = 0;
   virtual void Render() = 0;
@@ -8,3 +10,5 @@ struct Scene {
  protected:
   ~Scene() = default;
 };
+
+}  // namespace vellumor

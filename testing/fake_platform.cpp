@@ -1,8 +1,8 @@
-#include "support/fake_platform.h"
+#include "testing/fake_platform.h"
 
 #include <string>
 
-namespace fake {
+namespace vellumor::fake {
 
 PlatformState state;
 
@@ -20,8 +20,9 @@ std::vector<std::string> TakeLog() {
   return log;
 }
 
-}  // namespace fake
+}  // namespace vellumor::fake
 
+namespace vellumor {
 namespace {
 
 using fake::state;
@@ -41,16 +42,13 @@ std::string RectText(const platform::ScreenRect& r) {
 }
 
 platform::Event Make(platform::EventKind kind, std::int32_t x = 0, std::int32_t y = 0) {
-  platform::Event event;
-  event.kind = kind;
-  event.x = x;
-  event.y = y;
-  return event;
+  return {.kind = kind, .x = x, .y = y};
 }
 
 }  // namespace
+}  // namespace vellumor
 
-namespace platform {
+namespace vellumor::platform {
 
 bool CreateMainWindow(const WindowSpec& window, WindowProcedure procedure) {
   state.log.push_back(std::string("CreateMainWindow ") + window.className + " " + window.title + " " +
@@ -82,8 +80,8 @@ const char* FailureReason() {
   return "failed";
 }
 
-bool CreateGlContext() {
-  state.log.push_back("CreateGlContext");
+bool CreateRenderingContext() {
+  state.log.push_back("CreateRenderingContext");
   return !state.failGlContext;
 }
 
@@ -150,4 +148,4 @@ void Quit(int exitCode) {
 
 std::uint32_t TickCount() { return state.tick; }
 
-}  // namespace platform
+}  // namespace vellumor::platform

@@ -4,6 +4,6 @@
 
 #include <cstddef>
 
-namespace alloccount {
+namespace vellumor::alloccount {
 std::size_t Count();
-}  // namespace alloccount
+}  // namespace vellumor::alloccount

@@ -1,0 +1,7 @@
+#include "app/client_area.h"
+
+namespace vellumor {
+
+ClientArea clientArea;
+
+}  // namespace vellumor
