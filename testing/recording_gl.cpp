@@ -7,6 +7,11 @@
 // library's own names unqualified.
 using namespace vellumor;
 
+// OpenGL 1.3's, absent from headers that stop at 1.1 (Windows').
+#ifndef GL_MULTISAMPLE
+#define GL_MULTISAMPLE 0x809D
+#endif
+
 namespace {
 
 struct AttribFrame {

@@ -1,0 +1,37 @@
+#!/bin/sh
+# Runs a Windows program under Wine in a private prefix:
+#   wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
+# The prefix is made on first use and reused afterwards. Wine stays quiet: no
+# debug channels, no offers to install Mono or Gecko, no desktop menu entries.
+#
+# The test displays have no window manager. Wine would wait two seconds for
+# one whenever a window it lets a manager handle is hidden or destroyed; in
+# this prefix Wine manages its windows itself.
+#
+# Wine's server and its system processes start once and stay for a minute
+# after the last program ends, so a run of many short test programs does not
+# pay for their start each time. They start here, with their output away
+# from the caller's: a test runner waits for every process that holds a
+# test's output open.
+set -eu
+prefix=$(realpath -m "$1")
+shift
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+mkdir -p "$(dirname "$prefix")"
+(
+  flock 9
+  if [ ! -f "$prefix/.ready" ]; then
+    rm -rf "$prefix"
+    wine wineboot --init </dev/null >/dev/null 2>&1 9>&-
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
+    wineserver -w 9>&-
+    touch "$prefix/.ready"
+  fi
+  # Nothing started here may keep the lock (descriptor 9) open.
+  if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
+    env -u DISPLAY wine wineboot </dev/null >/dev/null 2>&1 9>&-
+  fi
+) 9>"$prefix.lock"
+exec wine "$@"
