@@ -1,0 +1,99 @@
+// The window's OpenGL 1.1 context through WGL, and the system font as
+// display lists.
+
+#include <GL/gl.h>
+
+#include "platform/win32/layer.h"
+
+namespace vellumor::platform {
+
+namespace win32 {
+
+namespace {
+
+constexpr int kGlyphCount = 256;
+
+// Double-buffered RGBA with a 32-bit depth buffer; the colour depth is the display's.
+PIXELFORMATDESCRIPTOR PixelFormatRequest() {
+  PIXELFORMATDESCRIPTOR request{};
+  request.nSize = sizeof request;
+  request.nVersion = 1;
+  request.dwFlags = PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL;
+  request.iPixelType = PFD_TYPE_RGBA;
+  request.cColorBits = 0;
+  request.cDepthBits = 32;
+  request.iLayerType = PFD_MAIN_PLANE;
+  return request;
+}
+
+}  // namespace
+
+void ReleaseGlContext() {
+  if (layer.glContext != nullptr) {
+    if (wglGetCurrentContext() == layer.glContext) wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(layer.glContext);
+  }
+  if (layer.deviceContext != nullptr) ReleaseDC(layer.windowHandle, layer.deviceContext);
+  layer.glContext = nullptr;
+  layer.deviceContext = nullptr;
+}
+
+}  // namespace win32
+
+using win32::layer;
+
+bool CreateRenderingContext() {
+  if (layer.windowHandle == nullptr) {
+    win32::SetFailure("no OpenGL context: there is no window");
+    return false;
+  }
+  if (layer.glContext != nullptr) return true;
+
+  layer.deviceContext = GetDC(layer.windowHandle);
+  const PIXELFORMATDESCRIPTOR request = win32::PixelFormatRequest();
+  const int format = ChoosePixelFormat(layer.deviceContext, &request);
+  if (format == 0 || !SetPixelFormat(layer.deviceContext, format, &request)) {
+    win32::SetFailureWithError("no OpenGL context: no double-buffered RGBA pixel format with OpenGL");
+    return false;
+  }
+  layer.glContext = wglCreateContext(layer.deviceContext);
+  if (layer.glContext == nullptr) {
+    win32::SetFailureWithError("no OpenGL context: wglCreateContext failed");
+    return false;
+  }
+  if (!wglMakeCurrent(layer.deviceContext, layer.glContext)) {
+    win32::SetFailureWithError("no OpenGL context: wglMakeCurrent failed");
+    wglDeleteContext(layer.glContext);
+    layer.glContext = nullptr;
+    return false;
+  }
+  return true;
+}
+
+std::uint32_t CreateFontLists() {
+  if (layer.glContext == nullptr) {
+    win32::SetFailure("no font: there is no OpenGL context");
+    return 0;
+  }
+  SelectObject(layer.deviceContext, GetStockObject(SYSTEM_FONT));
+  const GLuint base = glGenLists(win32::kGlyphCount);
+  if (base == 0) {
+    win32::SetFailure("no font: OpenGL has no room for the glyph lists");
+    return 0;
+  }
+  // Some drivers fail the first call made right after the context became
+  // current, and succeed on the second.
+  if (!wglUseFontBitmapsA(layer.deviceContext, 0, win32::kGlyphCount, base) &&
+      !wglUseFontBitmapsA(layer.deviceContext, 0, win32::kGlyphCount, base)) {
+    win32::SetFailureWithError("no font: wglUseFontBitmapsA cannot render the system font");
+    glDeleteLists(base, win32::kGlyphCount);
+    return 0;
+  }
+  return base;
+}
+
+void SwapBuffers() {
+  if (layer.deviceContext != nullptr) ::SwapBuffers(layer.deviceContext);
+}
+
+}  // namespace vellumor::platform

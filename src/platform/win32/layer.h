@@ -1,0 +1,38 @@
+#pragma once
+// What the Win32 layer keeps between calls: the one window, its device and
+// rendering contexts, and the shell's window procedure.
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vellumor::platform::win32 {
+
+struct Layer {
+  WindowProcedure procedure = nullptr;
+  HWND windowHandle = nullptr;
+  HDC deviceContext = nullptr;  // taken once, kept while the window lives
+  HGLRC glContext = nullptr;    // made current once, never switched
+};
+
+extern Layer layer;
+
+void SetFailure(const std::string& reason);
+// The reason with the thread's last Win32 error appended.
+void SetFailureWithError(const std::string& reason);
+bool Deliver(const Event& event);  // to the window procedure, if there is one
+
+// Lets go of the rendering and device contexts of a window that is going (gl_win32.cpp).
+void ReleaseGlContext();
+
+// The window procedure the window class is registered with (window_win32.cpp).
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Console control events (console_win32.cpp): Ctrl+C, Ctrl+Break and closing
+// the console ask the window to close, as its close button does.
+void HandleConsoleControl(HWND window);
+BOOL WINAPI OnConsoleControl(DWORD type);
+
+}  // namespace vellumor::platform::win32
