@@ -92,7 +92,7 @@ def test_fly_and_stop(app):
     app.wait_for_change(app.screenshot(), 15, "the view to go on moving after W is released")
     stopped = app.stop()
     for _ in range(3):
-        app.check_running()
+        app.wait_frames(1)
         assert same_scene(app.screenshot(), stopped), "the view moves again after Space"
 
 

@@ -33,7 +33,7 @@ class App:
 
     def ready(self, timeout=30):
         self.wait_for_window(timeout)
-        self.wait_for_frames(timeout)
+        self.wait_for_first_frame(timeout)
         return self
 
     def wait_for_window(self, timeout=30):
@@ -43,9 +43,10 @@ class App:
                 self.program.returncode, self.program.stderr().strip())
             return self.client.find_window(CLASS_NAME)
         self.window = wait_until(find, timeout, "the program's window")
+        self.client.watch_drawing(self.window)
         return self.window
 
-    def wait_for_frames(self, timeout=30):
+    def wait_for_first_frame(self, timeout=30):
         """Waits until the window shows something other than black: the first frames are up."""
         def drawn():
             image = self.screenshot()
@@ -181,21 +182,36 @@ class App:
             return image if differs(reference, image) else None
         return wait_until(changed, timeout, what, interval=0.1)
 
-    def wait_until_steady(self, timeout=20, span=0.6, gap=0.15):
+    def frames(self):
+        """How many frames the program has shown since its window appeared."""
+        return self.client.drawn()
+
+    def wait_frames(self, count, timeout=20):
+        """Waits until the program has shown `count` more frames."""
+        target = self.frames() + count
+
+        def shown():
+            self.check_running()
+            return self.frames() >= target
+        wait_until(shown, timeout, "%d more frames" % count, interval=0.02)
+
+    def wait_until_steady(self, timeout=20, span=0.6, frames=5, gap=0.15):
         """Waits until the picture has stayed the same outside the overlay text
-        for span seconds, several frames, and returns it. Wait for the change
-        that input makes first: a slow frame can hold an old picture that long."""
+        for span seconds and at least `frames` frames, and returns it. Input
+        sent before the call is handled within the first of those frames, so
+        a picture that has yet to change with it is not taken for steady."""
         deadline = time.monotonic() + timeout
         image = self.screenshot()
-        since = time.monotonic()
+        since, since_frame = time.monotonic(), self.frames()
         while True:
             self.check_running()
             time.sleep(gap)
+            shown = self.frames()  # all of these frames are in the screenshot that follows
             latest = self.screenshot()
             now = time.monotonic()
             if not same_scene(latest, image):
-                image, since = latest, now
-            elif now - since >= span:
+                image, since, since_frame = latest, now, self.frames()
+            elif now - since >= span and shown - since_frame >= frames:
                 return latest
             if now > deadline:
                 raise AssertionError("timed out after %.0f s waiting for a steady picture" % timeout)

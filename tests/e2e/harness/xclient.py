@@ -5,6 +5,7 @@ import time
 
 from PIL import Image
 from Xlib import X, XK, display as xdisplay, error as xerror
+from Xlib.ext import damage
 from Xlib.protocol import event
 
 from .cursor import cursor_image
@@ -21,9 +22,11 @@ class XClient:
         self.root = self.display.screen().root
         self.errors = []
         self.display.set_error_handler(lambda err, request: self.errors.append(err))
-        for name in ("XTEST", "XFIXES"):
+        for name in ("XTEST", "XFIXES", "DAMAGE"):
             assert self.display.has_extension(name), "the X server lacks %s" % name
         self.display.xfixes_query_version()
+        self.display.damage_query_version()
+        self.draws = 0
 
     def close(self):
         try:
@@ -99,6 +102,20 @@ class XClient:
                                       data=(32, [self.atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
         self.window(window_id).send_event(message, event_mask=0)
         self.sync()
+
+    def watch_drawing(self, window_id):
+        """Starts counting the times something is drawn into a window: with
+        Mesa's software renderer, one for every frame the program shows."""
+        self.window(window_id).damage_create(damage.DamageReportRawRectangles)
+        self.sync()
+
+    def drawn(self):
+        """How many times the watched windows have been drawn into, as far as
+        the server has told us so far."""
+        while self.display.pending_events():
+            if self.display.next_event().type == self.display.extension_event.DamageNotify:
+                self.draws += 1
+        return self.draws
 
     def screenshot(self, window_id):
         """A window's content as an RGB picture."""
