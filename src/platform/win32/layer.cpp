@@ -12,7 +12,8 @@ std::string failure;
 void SetFailure(const std::string& reason) { failure = reason; }
 
 void SetFailureWithError(const std::string& reason) {
-  SetFailure(reason + " (Windows error " + std::to_string(GetLastError()) + ")");
+  const DWORD error = GetLastError();
+  SetFailure(error == 0 ? reason : reason + " (Windows error " + std::to_string(error) + ")");
 }
 
 bool Deliver(const Event& event) { return layer.procedure == nullptr || layer.procedure(event); }

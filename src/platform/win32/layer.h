@@ -20,7 +20,7 @@ struct Layer {
 extern Layer layer;
 
 void SetFailure(const std::string& reason);
-// The reason with the thread's last Win32 error appended.
+// The reason with the thread's last Win32 error appended, if there is one.
 void SetFailureWithError(const std::string& reason);
 bool Deliver(const Event& event);  // to the window procedure, if there is one
 
