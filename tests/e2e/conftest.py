@@ -4,14 +4,15 @@ and the program running on it.
 A test asks for `app` to get the program ready on its own Xvfb; both end
 when the test does, however it went. What can vary around the program lives
 in one place each:
-- how it is started (`launch`): the executable, a prefix that runs it and
-  variables added to its environment;
+- how it is started (`launch`): the executable, a prefix that runs it
+  (--runner, Wine for the Windows build) and variables added to its environment;
 - the display it runs on (`desktop`): today a bare Xvfb; anything else the
   program should find there, such as a window manager, starts in that fixture;
 - variables a single test adds, with the program_env marker.
 """
 
 import os
+import shlex
 import sys
 import tempfile
 
@@ -26,6 +27,8 @@ from harness.xserver import XServer  # noqa: E402
 
 def pytest_addoption(parser):
     parser.addoption("--program", help="the vellumor executable to test")
+    parser.addoption("--runner", default="",
+                     help="a command that runs the program, such as 'cmake/wine-run.sh PREFIX' for vellumor.exe")
 
 
 def pytest_configure(config):
@@ -38,7 +41,8 @@ def launch(request):
     program = request.config.getoption("--program")
     if not program:
         pytest.fail("--program=PATH names the vellumor executable to test", pytrace=False)
-    return Launch(program=os.path.abspath(program))
+    runner = tuple(shlex.split(request.config.getoption("--runner")))
+    return Launch(program=os.path.abspath(program), prefix=runner)
 
 
 @pytest.fixture

@@ -8,7 +8,8 @@ from .program import Program
 from .waiting import wait_until
 from .xclient import XClient
 
-CLASS_NAME = "vellumor"
+# Where the program asks for its window, and how big, frame included.
+OUTER_RECT = (100, 100, 256, 256)
 
 
 class App:
@@ -17,8 +18,14 @@ class App:
     the window and its first frames."""
 
     def __init__(self, launch, display, workdir):
+        self.launch = launch
         self.program = Program(launch, display, workdir)
         self.window = None
+        # (left, top, right, bottom) widths of the frame around the client
+        # area, whose outside the window's X geometry does not show: none
+        # for SDL on a display without a window manager, Wine's own for the
+        # Windows build.
+        self.frame = (0, 0, 0, 0)
         try:
             self.client = XClient(display)
         except BaseException:
@@ -34,6 +41,9 @@ class App:
     def ready(self, timeout=30):
         self.wait_for_window(timeout)
         self.wait_for_first_frame(timeout)
+        left, top, width, height = self.geometry()
+        x, y, outer_width, outer_height = OUTER_RECT
+        self.frame = (left - x, top - y, x + outer_width - left - width, y + outer_height - top - height)
         return self
 
     def wait_for_window(self, timeout=30):
@@ -41,7 +51,7 @@ class App:
         def find():
             assert self.program.running(), "program ended (code %s) before its window showed: %s" % (
                 self.program.returncode, self.program.stderr().strip())
-            return self.client.find_window(CLASS_NAME)
+            return self.client.find_window(self.launch.window_class)
         self.window = wait_until(find, timeout, "the program's window")
         self.client.watch_drawing(self.window)
         return self.window
@@ -57,10 +67,17 @@ class App:
         """(x, y, width, height) of the window's client area on the screen."""
         return self.client.geometry(self.window)
 
-    def window_centre(self):
-        """The screen point at the middle of the window."""
+    def outer_rect(self):
+        """(left, top, right, bottom) of the window on the screen, frame included."""
         left, top, width, height = self.geometry()
-        return left + width // 2, top + height // 2
+        frame_left, frame_top, frame_right, frame_bottom = self.frame
+        return left - frame_left, top - frame_top, left + width + frame_right, top + height + frame_bottom
+
+    def window_centre(self):
+        """The screen point at the middle of the window, frame included: where
+        look mode keeps the pointer."""
+        left, top, right, bottom = self.outer_rect()
+        return left + (right - left) // 2, top + (bottom - top) // 2
 
     def screenshot(self, name=None):
         """The window's content; saved as <name>.png when VELLUMOR_SCREENSHOT_DIR is set."""
@@ -138,7 +155,8 @@ class App:
             self.click(4 if notches > 0 else 5)
 
     def drag(self, start, end, steps=8, button=1):
-        """Presses a button at a client point, moves to another in steps and lets go."""
+        """Presses a button at a client point, moves to another in steps, lets
+        go and waits until the pointer is free again."""
         self.move_mouse(*start)
         self.mouse_down(button)
         try:
@@ -147,6 +165,14 @@ class App:
                                 start[1] + (end[1] - start[1]) * i // steps)
         finally:
             self.mouse_up(button)
+        self.wait_pointer_free()
+
+    def wait_pointer_free(self, timeout=10):
+        """Waits until the program no longer confines the pointer. Wine
+        confines it with a pointer grab and loses the buttons (wheel clicks
+        among them) that come while it lets go of that grab; Windows and SDL
+        lose nothing, and the wait costs them nothing."""
+        wait_until(self.client.pointer_free, timeout, "the pointer to be let go")
 
     def pointer(self):
         """(x, y) of the pointer on the screen."""

@@ -35,6 +35,17 @@ class Launch:
     def command(self):
         return [*self.prefix, self.program]
 
+    @property
+    def windows(self):
+        """Whether the program is the Windows build (run under Wine)."""
+        return self.program.lower().endswith(".exe")
+
+    @property
+    def window_class(self):
+        """The instance name of the window's X class (WM_CLASS): the window
+        class on Linux; Wine names it after the executable."""
+        return os.path.basename(self.program).lower() if self.windows else "vellumor"
+
     def with_env(self, **env):
         return dataclasses.replace(self, env={**self.env, **env})
 

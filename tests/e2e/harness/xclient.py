@@ -182,6 +182,16 @@ class XClient:
         self._fake(X.MotionNotify, 0, x, y)
         wait_until(lambda: self.pointer() == (x, y), timeout, "the pointer at %s" % ((x, y),))
 
+    def pointer_free(self):
+        """Whether no client holds a grab of the pointer (as one that confines
+        the cursor does): tried by grabbing it for an instant."""
+        status = self.root.grab_pointer(False, 0, X.GrabModeAsync, X.GrabModeAsync, X.NONE, X.NONE,
+                                        X.CurrentTime)
+        if status == X.GrabSuccess:
+            self.display.ungrab_pointer(X.CurrentTime)
+        self.sync()
+        return status == X.GrabSuccess
+
     def move_pointer_by(self, dx, dy):
         """Moves the pointer relative to where it is, without waiting for it to arrive."""
         self._fake(X.MotionNotify, 1, dx, dy)
