@@ -4,9 +4,10 @@
 # The prefix is made on first use and reused afterwards. Wine stays quiet: no
 # debug channels, no offers to install Mono or Gecko, no desktop menu entries.
 #
-# The test displays have no window manager. Wine would wait two seconds for
-# one whenever a window it lets a manager handle is hidden or destroyed; in
-# this prefix Wine manages its windows itself.
+# The test displays have no window manager. Wine waits two seconds for one
+# whenever a window it lets a manager handle is hidden or destroyed: once for
+# the program, but for every test of the Win32 layer's tests, whose windows
+# Wine therefore manages itself.
 #
 # Wine's server and its system processes start once and stay for a minute
 # after the last program ends, so a run of many short test programs does not
@@ -25,7 +26,8 @@ mkdir -p "$(dirname "$prefix")"
   if [ ! -f "$prefix/.ready" ]; then
     rm -rf "$prefix"
     wine wineboot --init </dev/null >/dev/null 2>&1 9>&-
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
+    wine reg add 'HKCU\Software\Wine\AppDefaults\win32_layer_tests.exe\X11 Driver' /v Managed /d N /f \
+      </dev/null >/dev/null 2>&1 9>&-
     wineserver -w 9>&-
     touch "$prefix/.ready"
   fi
