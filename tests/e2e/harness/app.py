@@ -148,6 +148,10 @@ class App:
         finally:
             self.mouse_up(button)
 
+    def move_mouse_in_steps(self, steps):
+        """Moves the pointer by each (dx, dy) of steps, as one quick burst."""
+        self.client.move_pointer_in_steps(steps)
+
     def pointer(self):
         """(x, y) of the pointer on the screen."""
         return self.client.pointer()
