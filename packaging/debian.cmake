@@ -44,3 +44,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libgl1")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
+
+# Everything the package installs, without the tests and benchmarks that `all`
+# builds as well: enough for `cpack` in build/release.
+add_custom_target(package_parts)
+add_dependencies(package_parts vellumor vellumor_desktop_data vellumor_package_docs)
