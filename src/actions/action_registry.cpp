@@ -22,6 +22,8 @@ void ActionRegistry::Activate(IAction* action) { activeActions.push_back(action)
 
 void ActionRegistry::Deactivate(IAction* action) { activeActions.remove(action); }
 
+void ActionRegistry::DeactivateAll() { activeActions.clear(); }
+
 void ActionRegistry::RunActive() {
   for (IAction* action : activeActions) action->Invoke();
 }

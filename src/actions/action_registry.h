@@ -21,6 +21,8 @@ class ActionRegistry {
   bool KeyUp(std::int32_t key);
   void Activate(IAction* action);
   void Deactivate(IAction* action);
+  // Every action leaves the active list, as if all keys had been released.
+  void DeactivateAll();
   // Invokes the active actions in the order their keys went down.
   void RunActive();
 

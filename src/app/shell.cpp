@@ -45,6 +45,10 @@ bool WindowProc(const platform::Event& event) {
       platform::SwapBuffers();
       break;
     case EventKind::Activate:
+      // Keys released while another application has the focus never say so
+      // here: the held-key actions end with the focus, and a key still down
+      // on return acts only once it is pressed again.
+      if (!event.active) actionRegistry.DeactivateAll();
       OnActivate(event.active);
       break;
     case EventKind::KeyDown:

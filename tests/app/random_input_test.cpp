@@ -115,6 +115,7 @@ class RandomInputTest : public ProgramTest {
           Activate(true);
         } else {  // switching away: the system then takes the capture, if the window held it
           Activate(false);
+          pressed.clear();  // every held-key action ends with the focus
           if (fake::state.captured) LoseCapture();
         }
         break;

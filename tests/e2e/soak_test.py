@@ -11,12 +11,14 @@ with nothing on stderr is then a leak check too.
 import os
 import random
 import subprocess
-import sys
 import threading
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Session, check, overlay_line_box, run, sanitizer_environment  # noqa: E402
+import pytest
+
+from harness.pictures import diff_count, overlay_line_box, same_scene
+from harness.program import sanitizer_environment
+from harness.waiting import wait_until
 
 ORADIUS_LINE = 6
 WARM_UP_SECONDS = 10
@@ -145,7 +147,7 @@ class Driver:
     def drag(self):
         if self.look_mode:
             # Buttons do nothing in look mode; the pointer stays where it is.
-            self.app.x("xdotool", "click", "1")
+            self.app.click(1)
             return
         self.app.drag(self.point(), self.point(), steps=self.rng.randint(1, 6))
 
@@ -157,87 +159,85 @@ class Driver:
         """The program still answers: once the mover is stopped and the picture
         holds still, a wheel step shows on the "oradius" line. Returns seconds."""
         began = time.monotonic()
-        self.app.hold_key("space", 0.1)
-        steady = self.app.wait_until_steady(RESPONSE_TIMEOUT)
+        steady = self.app.stop(RESPONSE_TIMEOUT)
         if not self.look_mode:
             self.app.move_mouse(*self.point())
         self.app.wheel(self.rng.choice([-1, 1]))
         box = overlay_line_box(ORADIUS_LINE)
         self.app.wait_for_change(steady, RESPONSE_TIMEOUT, "the wheel to show on the \"oradius\" line",
-                                 differs=lambda old, new: new.diff_count(old, *box) > 0)
+                                 differs=lambda old, new: diff_count(new, old, box) > 0)
         return time.monotonic() - began
 
 
-def test_random_input(program):
+@pytest.mark.program_env(**SOAK_ENVIRONMENT)
+def test_random_input(app):
     seconds = float(os.environ.get("VELLUMOR_SOAK_SECONDS", "45"))
-    check(0 < seconds < 300, "VELLUMOR_SOAK_SECONDS should be between 0 and 300, not %g" % seconds)
+    assert 0 < seconds < 300, "VELLUMOR_SOAK_SECONDS should be between 0 and 300, not %g" % seconds
     seed = int(os.environ.get("VELLUMOR_SOAK_SEED", str(random.randrange(1 << 32))))
     print("seed %d (VELLUMOR_SOAK_SEED=%d repeats it), %g s of input" % (seed, seed, seconds))
     rng = random.Random(seed)
 
-    with Session(program, extra_env=SOAK_ENVIRONMENT) as app:
-        app.ready()
-        app.focus()
-        app.move_mouse(128, 128)
-        memory = MemoryWatch(app)
-        driver = Driver(app, rng)
-        warm_up = min(WARM_UP_SECONDS, seconds / 3)
-        try:
-            # Every view and the largest grid the driver allows, while the
-            # memory's warm-up level is taken.
-            for key in ("F4", "F2", "F3", "9", "F1", "0"):
-                before = app.screenshot()
-                app.key(key)
-                app.wait_for_change(before, RESPONSE_TIMEOUT, "the view after %s" % key,
-                                    differs=lambda old, new: not new.same_scene(old) or
-                                    new.diff_count(old, 0, overlay_line_box(1)[1]) > 0)
-            driver.look_mode = True
-            deadline = memory.start + seconds
-            next_probe = time.monotonic() + PROBE_EVERY_SECONDS
-            responses = []
-            while time.monotonic() < deadline:
-                app.check_running()
-                driver.step()
-                if time.monotonic() >= next_probe:
-                    responses.append(driver.probe())
-                    next_probe = time.monotonic() + PROBE_EVERY_SECONDS
-            responses.append(driver.probe())
-        finally:
-            memory.stop()
+    app.focus()
+    app.move_mouse(128, 128)
+    memory = MemoryWatch(app)
+    driver = Driver(app, rng)
+    warm_up = min(WARM_UP_SECONDS, seconds / 3)
+    try:
+        # Every view and the largest grid the driver allows, while the
+        # memory's warm-up level is taken.
+        for key in ("F4", "F2", "F3", "9", "F1", "0"):
+            before = app.screenshot()
+            app.key(key)
+            app.wait_for_change(before, RESPONSE_TIMEOUT, "the view after %s" % key,
+                                differs=lambda old, new: not same_scene(new, old) or
+                                diff_count(new, old, (0, overlay_line_box(1)[1], new.width, new.height)) > 0)
+        driver.look_mode = True
+        deadline = memory.start + seconds
+        next_probe = time.monotonic() + PROBE_EVERY_SECONDS
+        responses = []
+        while time.monotonic() < deadline:
+            app.check_running()
+            driver.step()
+            if time.monotonic() >= next_probe:
+                responses.append(driver.probe())
+                next_probe = time.monotonic() + PROBE_EVERY_SECONDS
+        responses.append(driver.probe())
+    finally:
+        memory.stop()
 
-        baseline = memory.peak(until=warm_up)
-        later = memory.peak(since=warm_up)
-        check(baseline is not None and later is not None, "too few memory samples")
-        print("actions %s" % sorted(driver.counts.items()))
-        print("probes answered in %.1f s at most (%d probes)" % (max(responses), len(responses)))
-        print("VmRSS: %.0f MB highest in the first %.0f s, %.0f MB highest after"
-              % (baseline / 1024, warm_up, later / 1024))
-        check(later - baseline < RSS_GROWTH_LIMIT_MB * 1024,
-              "resident memory grew by %.0f MB after the warm-up: %s"
-              % ((later - baseline) / 1024, [(round(t), kb // 1024) for t, kb in memory.samples[::8]]))
+    baseline = memory.peak(until=warm_up)
+    later = memory.peak(since=warm_up)
+    assert baseline is not None and later is not None, "too few memory samples"
+    print("actions %s" % sorted(driver.counts.items()))
+    print("probes answered in %.1f s at most (%d probes)" % (max(responses), len(responses)))
+    print("VmRSS: %.0f MB highest in the first %.0f s, %.0f MB highest after"
+          % (baseline / 1024, warm_up, later / 1024))
+    assert later - baseline < RSS_GROWTH_LIMIT_MB * 1024, "resident memory grew by %.0f MB after the warm-up: %s" % (
+        (later - baseline) / 1024, [(round(t), kb // 1024) for t, kb in memory.samples[::8]])
 
-        app.focus()
-        app.key("Escape")
-        app.check_clean_exit(timeout=60)
+    app.focus()
+    app.key("Escape")
+    app.check_clean_exit(timeout=60)
 
 
-def test_clean_exit_without_leaks(program):
+def test_clean_exit_without_leaks(app, launch):
     """Start, a short flight in every view, Escape: exit code 0 and nothing on
     stderr, where LeakSanitizer would report a leak."""
-    with Session(program) as app:
-        app.ready()
-        app.focus()
-        for key in ("F4", "F2", "F3", "F1"):
-            app.key(key)
-        before = app.screenshot()
-        app.hold_key("w", 0.5)
-        app.key("9", "t", "0", "r")
-        app.wait_for_change(before, RESPONSE_TIMEOUT, "the view to move")
-        app.key("Escape")
-        app.check_clean_exit(timeout=60)
-    if not sanitized(program):
+    app.focus()
+    app.move_mouse(20, 20)
+    for key in ("F4", "F2", "F3", "F1"):
+        app.key(key)
+    # F1 has been handled once it has taken the pointer to the window's centre.
+    centre = app.window_centre()
+    wait_until(lambda: app.pointer() == centre, RESPONSE_TIMEOUT, "the pointer at the window's centre")
+    before = app.wait_until_steady()
+    app.key_down("w")
+    try:
+        app.wait_for_change(before, RESPONSE_TIMEOUT, "the view to move while W is held")
+    finally:
+        app.key_up("w")
+    app.key("9", "t", "0", "r")
+    app.key("Escape")
+    app.check_clean_exit(timeout=60)
+    if not sanitized(launch.program):
         print("not built with AddressSanitizer: the exit is checked, not leaks")
-
-
-if __name__ == "__main__":
-    run(globals())

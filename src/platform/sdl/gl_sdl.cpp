@@ -23,6 +23,7 @@ bool CreateRenderingContext() {
       if (window == nullptr) continue;
       SDL_DestroyWindow(layer.window);
       layer.window = window;
+      layer.windowId = SDL_GetWindowID(window);
     }
     layer.glContext = SDL_GL_CreateContext(layer.window);
     if (layer.glContext != nullptr) break;
@@ -37,7 +38,6 @@ bool CreateRenderingContext() {
     layer.glContext = nullptr;
     return false;
   }
-  SDL_GL_SetSwapInterval(0);  // no pacing; a driver that insists on vsync keeps it
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -11,9 +12,12 @@
 
 namespace vellumor::platform::sdl {
 
+// Contract coordinates are drawable pixels; SDL gives pointer and window
+// positions in window units, which differ from pixels on scaled displays.
 struct Layer {
   WindowProcedure procedure = nullptr;
   SDL_Window* window = nullptr;
+  std::uint32_t windowId = 0;     // SDL's id of `window`, for telling its events apart
   SDL_GLContext glContext = nullptr;
   std::string title;
   WindowSpec shape{};                // title points into `title`
@@ -32,6 +36,22 @@ struct Layer {
   std::uint32_t shownTick = 0;    // when the window was shown
   bool frameFitted = false;       // the outer size was matched to the frame, or no frame came
   float wheelResidue = 0.0f;      // wheel motion not yet delivered, in 1/120 notches
+  double pixelScale = 1.0;        // drawable pixels per window unit
+
+  // Keyboard, as Windows reports it: a key-down is a repeat when the key was
+  // already down, and a window that loses the focus hears no key-ups.
+  std::bitset<256> keysDown;         // by virtual-key code, as far as the window knows
+  std::bitset<256> heldAtFocusLoss;  // keys that were down when the focus went
+  bool focused = false;
+  std::uint32_t focusGainedAt = 0;   // SDL timestamp of the last focus gain
+
+  // Where the pointer cannot be warped (Wayland), look mode runs on relative
+  // motion: a warp puts a virtual cursor where the shell wants it, and motion
+  // moves that cursor.
+  bool relativeLook = false;       // this display cannot warp
+  bool relativeActive = false;     // relative motion is on
+  std::int32_t virtualX = 0;       // the virtual cursor, screen pixels
+  std::int32_t virtualY = 0;
 };
 
 extern Layer layer;
@@ -45,6 +65,12 @@ void SendSize();                        // current client size, if it changed
 void SendMove(std::int32_t x, std::int32_t y);  // client position, if it changed
 void FitOuterGeometry();                  // outer position and size, once the frame is known
 void TearDown();                        // close the window without telling the shell
+
+// Events (events_sdl.cpp).
+bool DispatchNext();                 // the next queued event, if any, to the window procedure
+void Dispatch(const SDL_Event& event);
+std::int32_t ToPixels(int windowUnits);
+int ToWindowUnits(std::int32_t pixels);
 
 // Pointer (pointer_sdl.cpp).
 void DropCapture();          // the capture went away: deliver CaptureLost if the shell held it

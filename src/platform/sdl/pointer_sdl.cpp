@@ -39,17 +39,39 @@ void ConfineCursor(const ScreenRect& rect) {
   if (layer.window == nullptr) return;
   int x = 0, y = 0;
   SDL_GetWindowPosition(layer.window, &x, &y);
-  // SDL takes the area relative to the client area; it may reach over the frame.
-  SDL_Rect area{rect.left - x, rect.top - y, SDL_max(1, rect.right - rect.left),
-                SDL_max(1, rect.bottom - rect.top)};
+  // SDL takes the area in window units relative to the client area; it may reach over the frame.
+  const int left = sdl::ToWindowUnits(rect.left);
+  const int top = sdl::ToWindowUnits(rect.top);
+  SDL_Rect area{left - x, top - y, SDL_max(1, sdl::ToWindowUnits(rect.right) - left),
+                SDL_max(1, sdl::ToWindowUnits(rect.bottom) - top)};
   SDL_SetWindowMouseRect(layer.window, &area);
 }
 
 void FreeCursor() {
+  if (layer.relativeActive) {
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    layer.relativeActive = false;
+  }
   if (layer.window != nullptr) SDL_SetWindowMouseRect(layer.window, nullptr);
 }
 
-void WarpCursor(std::int32_t x, std::int32_t y) { SDL_WarpMouseGlobal(x, y); }
+void WarpCursor(std::int32_t x, std::int32_t y) {
+  if (layer.relativeLook) {
+    // The virtual cursor goes to the point, and relative motion moves it on
+    // from there (the pointer itself stays hidden and locked).
+    if (!layer.relativeActive) SDL_SetRelativeMouseMode(SDL_TRUE);
+    layer.relativeActive = true;
+    layer.virtualX = x;
+    layer.virtualY = y;
+    return;
+  }
+  SDL_WarpMouseGlobal(sdl::ToWindowUnits(x), sdl::ToWindowUnits(y));
+  // Moves still queued happened before the warp and are measured from where
+  // the pointer was, not from the point. Setting the cursor's position on
+  // Windows likewise replaces the motion not yet read.
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_MOUSEMOTION);
+}
 
 CursorShape SetCursorShape(CursorShape shape) {
   CursorShape previous = layer.cursorShape;

@@ -69,6 +69,9 @@ void SendSize() {
   if (layer.window == nullptr) return;
   if ((SDL_GetWindowFlags(layer.window) & SDL_WINDOW_MINIMIZED) == 0) {
     SDL_GL_GetDrawableSize(layer.window, &width, &height);
+    int unitsWide = 0, unitsHigh = 0;
+    SDL_GetWindowSize(layer.window, &unitsWide, &unitsHigh);
+    if (width > 0 && unitsWide > 0) layer.pixelScale = static_cast<double>(width) / unitsWide;
   }
   if (width == layer.sentWidth && height == layer.sentHeight) return;
   layer.sentWidth = width;
@@ -126,6 +129,8 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
   sdl::TuneAllocator();
 
   layer = sdl::Layer{};
+  // SDL2 cannot warp the pointer on Wayland.
+  layer.relativeLook = SDL_strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
   layer.title = shape.title;
   layer.shape = shape;
   layer.shape.title = layer.title.c_str();
@@ -142,6 +147,7 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
     sdl::TearDown();
     return false;
   }
+  layer.windowId = SDL_GetWindowID(layer.window);
   SetCursorShape(CursorShape::Arrow);
 
   layer.procedure = procedure;
@@ -158,7 +164,7 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
   sdl::SendSize();
   int x = 0, y = 0;
   SDL_GetWindowPosition(layer.window, &x, &y);
-  sdl::SendMove(x, y);
+  sdl::SendMove(sdl::ToPixels(x), sdl::ToPixels(y));
   return true;
 }
 
@@ -172,10 +178,10 @@ ScreenRect GetWindowRect() {
   if (SDL_GetWindowBordersSize(layer.window, &top, &left, &bottom, &right) != 0) {
     top = left = bottom = right = 0;
   }
-  rect.left = x - left;
-  rect.top = y - top;
-  rect.right = x + width + right;
-  rect.bottom = y + height + bottom;
+  rect.left = sdl::ToPixels(x - left);
+  rect.top = sdl::ToPixels(y - top);
+  rect.right = sdl::ToPixels(x + width + right);
+  rect.bottom = sdl::ToPixels(y + height + bottom);
   return rect;
 }
 

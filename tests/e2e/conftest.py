@@ -1,0 +1,80 @@
+"""Fixtures of the end-to-end tests: the program to test, a private X server
+and the program running on it.
+
+A test asks for `app` to get the program ready on its own Xvfb; both end
+when the test does, however it went. What can vary around the program lives
+in one place each:
+- how it is started (`launch`): the executable, a prefix that runs it and
+  variables added to its environment;
+- the display it runs on (`desktop`): today a bare Xvfb; anything else the
+  program should find there, such as a window manager, starts in that fixture;
+- variables a single test adds, with the program_env marker.
+"""
+
+import os
+import sys
+import tempfile
+
+import pytest
+
+pytest.register_assert_rewrite("harness")
+
+from harness.app import App  # noqa: E402
+from harness.program import Launch  # noqa: E402
+from harness.xserver import XServer  # noqa: E402
+
+
+def pytest_addoption(parser):
+    parser.addoption("--program", help="the vellumor executable to test")
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "program_env(**variables): add variables to the program's environment")
+
+
+@pytest.fixture(scope="session")
+def launch(request):
+    """How the program is started."""
+    program = request.config.getoption("--program")
+    if not program:
+        pytest.fail("--program=PATH names the vellumor executable to test", pytrace=False)
+    return Launch(program=os.path.abspath(program))
+
+
+@pytest.fixture
+def workdir():
+    """A scratch directory outside the source tree, for the program's output."""
+    with tempfile.TemporaryDirectory(prefix="vellumor-e2e-") as path:
+        yield path
+
+
+@pytest.fixture
+def x_server():
+    """A private Xvfb, ended after the test."""
+    with XServer() as server:
+        yield server
+
+
+@pytest.fixture
+def desktop(x_server):
+    """The display the program runs on, with everything that should run there
+    before it: nothing but the server, for now."""
+    return x_server.display
+
+
+@pytest.fixture
+def app(request, launch, desktop, workdir):
+    """The program running on its own display with its window up and its
+    first frames drawn; ended after the test."""
+    marker = request.node.get_closest_marker("program_env")
+    if marker:
+        launch = launch.with_env(**marker.kwargs)
+    started = App(launch, desktop, workdir)
+    try:
+        yield started.ready()
+    finally:
+        started.close()
+        err = started.program.stderr()
+        if err:
+            # Shown with a failing test's report: sanitizer reports, start-up errors.
+            sys.stderr.write("the program's stderr:\n%s" % err[-20000:])

@@ -1,0 +1,310 @@
+// The SDL layer's events as the window procedure receives them, from SDL
+// events put into SDL's own queue, without a display (SDL's dummy video).
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/sdl/layer.h"
+#include "platform/virtual_keys.h"
+
+namespace vellumor {
+
+namespace {
+
+using platform::Event;
+using platform::EventKind;
+using platform::sdl::layer;
+
+std::vector<Event> received;
+
+bool Record(const Event& event) {
+  received.push_back(event);
+  return true;
+}
+
+class SdlEventsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  }
+  static void TearDownTestSuite() { SDL_Quit(); }
+
+  void SetUp() override {
+    window = SDL_CreateWindow("test", 0, 0, 200, 150, 0);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    layer = platform::sdl::Layer{};
+    layer.window = window;
+    layer.windowId = SDL_GetWindowID(window);
+    layer.procedure = Record;
+    layer.focused = true;
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    received.clear();
+  }
+  void TearDown() override {
+    if (layer.window != nullptr) SDL_DestroyWindow(layer.window);
+    layer = platform::sdl::Layer{};
+  }
+
+  // Queued as SDL queues them, timestamps as given.
+  static void Queue(SDL_Event event) { ASSERT_EQ(SDL_PeepEvents(&event, 1, SDL_ADDEVENT, 0, 0), 1); }
+  static std::vector<Event> DispatchAll() {
+    while (platform::sdl::DispatchNext()) {
+    }
+    std::vector<Event> events;
+    events.swap(received);
+    return events;
+  }
+
+  static SDL_Event Key(bool down, SDL_Keycode sym, SDL_Scancode scancode, std::uint8_t repeat = 0,
+                       std::uint16_t mod = KMOD_NONE, std::uint32_t timestamp = 0) {
+    SDL_Event event{};
+    event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.timestamp = timestamp;
+    event.key.windowID = layer.windowId;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat;
+    event.key.keysym = {scancode, sym, mod, 0};
+    return event;
+  }
+  static SDL_Event W(bool down, std::uint8_t repeat = 0, std::uint16_t mod = KMOD_NONE, std::uint32_t timestamp = 0) {
+    return Key(down, SDLK_w, SDL_SCANCODE_W, repeat, mod, timestamp);
+  }
+  static SDL_Event Window(SDL_WindowEventID id, std::int32_t data1 = 0, std::int32_t data2 = 0,
+                          std::uint32_t timestamp = 0) {
+    SDL_Event event{};
+    event.window.type = SDL_WINDOWEVENT;
+    event.window.timestamp = timestamp;
+    event.window.windowID = layer.windowId;
+    event.window.event = static_cast<std::uint8_t>(id);
+    event.window.data1 = data1;
+    event.window.data2 = data2;
+    return event;
+  }
+  static SDL_Event Motion(std::int32_t x, std::int32_t y, std::int32_t xrel, std::int32_t yrel) {
+    SDL_Event event{};
+    event.motion.type = SDL_MOUSEMOTION;
+    event.motion.windowID = layer.windowId;
+    event.motion.x = x;
+    event.motion.y = y;
+    event.motion.xrel = xrel;
+    event.motion.yrel = yrel;
+    return event;
+  }
+  static SDL_Event Wheel(float notches, bool flipped = false) {
+    SDL_Event event{};
+    event.wheel.type = SDL_MOUSEWHEEL;
+    event.wheel.windowID = layer.windowId;
+    event.wheel.preciseY = notches;
+    event.wheel.y = static_cast<std::int32_t>(notches);
+    event.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+    return event;
+  }
+  static SDL_Event Button(bool down, std::uint8_t button, std::int32_t x, std::int32_t y) {
+    SDL_Event event{};
+    event.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.windowID = layer.windowId;
+    event.button.button = button;
+    event.button.x = x;
+    event.button.y = y;
+    return event;
+  }
+
+  SDL_Window* window = nullptr;
+};
+
+struct Seen {
+  EventKind kind;
+  std::int32_t a = 0;  // key, wheel delta or x
+  std::int32_t b = 0;  // repeat, active or y
+  bool operator==(const Seen&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Seen& s) {
+  return out << "{kind " << static_cast<int>(s.kind) << ", " << s.a << ", " << s.b << "}";
+}
+
+std::vector<Seen> Summary(const std::vector<Event>& events) {
+  std::vector<Seen> out;
+  for (const Event& e : events) {
+    switch (e.kind) {
+      case EventKind::KeyDown: out.push_back({e.kind, e.key, e.repeat}); break;
+      case EventKind::KeyUp: out.push_back({e.kind, e.key, 0}); break;
+      case EventKind::Wheel: out.push_back({e.kind, e.wheelDelta, 0}); break;
+      case EventKind::Activate: out.push_back({e.kind, 0, e.active}); break;
+      default: out.push_back({e.kind, e.x, e.y}); break;
+    }
+  }
+  return out;
+}
+
+constexpr EventKind Down = EventKind::KeyDown;
+constexpr EventKind Up = EventKind::KeyUp;
+
+TEST_F(SdlEventsTest, AKeyDownIsARepeatWhenTheKeyWasAlreadyDown) {
+  // Held since before the window knew of it: SDL says it repeats.
+  Queue(Key(true, SDLK_d, SDL_SCANCODE_D, 1));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{Down, vk::D, 1}}));
+
+  Queue(W(true));
+  Queue(W(true, 1));  // the X server's auto-repeat, as SDL flags it
+  Queue(W(true));     // a second press without a release between: still a repeat
+  Queue(W(false));
+  Queue(W(true));
+  EXPECT_EQ(Summary(DispatchAll()),
+            (std::vector<Seen>{{Down, vk::W, 0}, {Down, vk::W, 1}, {Down, vk::W, 1}, {Up, vk::W, 0}, {Down, vk::W, 0}}));
+}
+
+TEST_F(SdlEventsTest, KeysArriveAsWindowsKeyCodes) {
+  Queue(Key(true, SDLK_t, SDL_SCANCODE_T, 0, KMOD_LSHIFT));  // Shift does not change the letter's code
+  Queue(Key(true, SDLK_F3, SDL_SCANCODE_F3));
+  Queue(Key(true, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE));
+  Queue(Key(true, SDLK_AUDIOPLAY, SDL_SCANCODE_AUDIOPLAY));  // no code: nothing at all
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{Down, vk::T, 0}, {Down, vk::F3, 0}, {Down, vk::Escape, 0}}));
+}
+
+TEST_F(SdlEventsTest, AltCombinationsAndF10AreSystemKeysTheWindowNeverHears) {
+  Queue(Key(true, SDLK_LALT, SDL_SCANCODE_LALT, 0, KMOD_LALT));
+  Queue(Key(true, SDLK_t, SDL_SCANCODE_T, 0, KMOD_LALT));
+  Queue(Key(false, SDLK_t, SDL_SCANCODE_T, 0, KMOD_LALT));
+  Queue(Key(true, SDLK_F10, SDL_SCANCODE_F10));
+  EXPECT_TRUE(DispatchAll().empty());
+
+  // Ctrl+Alt (AltGr on many layouts) types characters: those keys are ordinary.
+  Queue(Key(true, SDLK_t, SDL_SCANCODE_T, 0, KMOD_LALT | KMOD_LCTRL));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{Down, vk::T, 0}}));
+
+  // W released while Alt is down goes unheard, so its action goes on; the
+  // next press after that is a fresh one.
+  Queue(W(true));
+  Queue(W(false, 0, KMOD_LALT));
+  Queue(W(true));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{Down, vk::W, 0}, {Down, vk::W, 0}}));
+}
+
+TEST_F(SdlEventsTest, LosingTheFocusTellsTheWindowAndTakesTheCapture) {
+  layer.captured = true;
+  // SDL releases the keys it thought down right before telling of the loss.
+  Queue(W(false, 0, KMOD_NONE, 1000));
+  Queue(Window(SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 1000));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::Activate, 0, 0}, {EventKind::CaptureLost, 0, 0}}));
+  EXPECT_FALSE(layer.captured);
+
+  Queue(Window(SDL_WINDOWEVENT_FOCUS_GAINED, 0, 0, 2000));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::Activate, 0, 1}}));
+}
+
+TEST_F(SdlEventsTest, AKeyHeldWhileTheFocusWasAwayIsARepeatOnReturnUntilPressedAgain) {
+  Queue(W(true, 0, KMOD_NONE, 100));
+  Queue(W(false, 0, KMOD_NONE, 1000));
+  Queue(Window(SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 1000));
+  Queue(Window(SDL_WINDOWEVENT_FOCUS_GAINED, 0, 0, 2000));
+  Queue(W(true, 0, KMOD_NONE, 2020));  // SDL finds W still down
+  Queue(W(true, 1, KMOD_NONE, 2060));  // the server's auto-repeat
+  Queue(W(false, 0, KMOD_NONE, 2500));
+  Queue(W(true, 0, KMOD_NONE, 2700));  // pressed again
+  EXPECT_EQ(Summary(DispatchAll()),
+            (std::vector<Seen>{{Down, vk::W, 0},
+                               {EventKind::Activate, 0, 0},
+                               {EventKind::Activate, 0, 1},
+                               {Down, vk::W, 1},
+                               {Down, vk::W, 1},
+                               {Up, vk::W, 0},
+                               {Down, vk::W, 0}}));
+}
+
+TEST_F(SdlEventsTest, AKeyReleasedWhileTheFocusWasAwayActsWhenPressedOnReturn) {
+  Queue(W(true, 0, KMOD_NONE, 100));
+  Queue(W(false, 0, KMOD_NONE, 1000));
+  Queue(Window(SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 1000));
+  Queue(Window(SDL_WINDOWEVENT_FOCUS_GAINED, 0, 0, 2000));
+  Queue(W(true, 0, KMOD_NONE, 4000));
+  const std::vector<Seen> seen = Summary(DispatchAll());
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen.back(), (Seen{Down, vk::W, 0}));
+}
+
+TEST_F(SdlEventsTest, QueuedMovesMergeIntoTheLatestPosition) {
+  for (int i = 1; i <= 20; ++i) Queue(Motion(100 + 3 * i, 80, 3, 0));
+  Queue(W(true));
+  Queue(Motion(10, 20, -1, 1));
+  Queue(Motion(11, 22, 1, 2));
+  EXPECT_EQ(Summary(DispatchAll()),
+            (std::vector<Seen>{{EventKind::MouseMove, 160, 80}, {Down, vk::W, 0}, {EventKind::MouseMove, 11, 22}}));
+}
+
+TEST_F(SdlEventsTest, PointerPositionsAreInDrawablePixels) {
+  layer.pixelScale = 2.0;  // a display scaled by two
+  Queue(Motion(30, 40, 0, 0));
+  Queue(Button(true, SDL_BUTTON_LEFT, 31, 41));
+  Queue(Button(true, SDL_BUTTON_RIGHT, 1, 1));  // only the left button counts
+  Queue(Button(false, SDL_BUTTON_LEFT, 32, 42));
+  Queue(Window(SDL_WINDOWEVENT_MOVED, 100, 50));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::MouseMove, 60, 80},
+                                                       {EventKind::LeftButtonDown, 62, 82},
+                                                       {EventKind::LeftButtonUp, 64, 84},
+                                                       {EventKind::Move, 200, 100}}));
+}
+
+TEST_F(SdlEventsTest, SizeAndMoveArriveOnceEachChange) {
+  Queue(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 200, 150));
+  Queue(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 200, 150));
+  Queue(Window(SDL_WINDOWEVENT_MOVED, -20, 30));  // partly off the screen's left edge
+  Queue(Window(SDL_WINDOWEVENT_MOVED, -20, 30));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::Size, 200, 150}, {EventKind::Move, -20, 30}}));
+
+  SDL_SetWindowSize(window, 320, 240);
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  Queue(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 320, 240));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::Size, 320, 240}}));
+}
+
+TEST_F(SdlEventsTest, TheWheelComesIn120thsOfANotchWholeOrFractional) {
+  Queue(Wheel(1.0f));
+  Queue(Wheel(-2.0f));
+  Queue(Wheel(1.0f, true));  // natural scrolling: the device reports it the other way round
+  EXPECT_EQ(Summary(DispatchAll()),
+            (std::vector<Seen>{{EventKind::Wheel, 120, 0}, {EventKind::Wheel, -240, 0}, {EventKind::Wheel, -120, 0}}));
+
+  // Precise scrolling: a quarter notch is 30 units, a tenth 12.
+  Queue(Wheel(0.25f));
+  Queue(Wheel(-0.1f));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::Wheel, 30, 0}, {EventKind::Wheel, -12, 0}}));
+
+  // Less than a unit is kept until the rest of it comes.
+  Queue(Wheel(0.005f));  // 0.6 units
+  EXPECT_TRUE(DispatchAll().empty());
+  Queue(Wheel(0.005f));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::Wheel, 1, 0}}));
+}
+
+TEST_F(SdlEventsTest, WhereThePointerCannotBeWarpedLookModeRunsOnRelativeMotion) {
+  layer.relativeLook = true;
+  layer.sentX = 100;  // the client area's screen position
+  layer.sentY = 50;
+  platform::WarpCursor(228, 178);  // the look centre
+  Queue(Motion(5, 5, 3, -2));
+  Queue(Motion(5, 5, 4, 0));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::MouseMove, 135, 126}}));
+
+  platform::WarpCursor(228, 178);  // the shell puts it back
+  Queue(Motion(5, 5, -1, 1));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::MouseMove, 127, 129}}));
+
+  platform::FreeCursor();  // look mode lets go: positions are absolute again
+  Queue(Motion(5, 6, -1, 1));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::MouseMove, 5, 6}}));
+}
+
+TEST_F(SdlEventsTest, EventsOfOtherWindowsAreIgnored) {
+  SDL_Event foreign = Window(SDL_WINDOWEVENT_FOCUS_LOST);
+  foreign.window.windowID = layer.windowId + 1;
+  Queue(foreign);
+  EXPECT_TRUE(DispatchAll().empty());
+}
+
+}  // namespace
+
+}  // namespace vellumor
