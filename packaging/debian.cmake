@@ -41,6 +41,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # which SDL opens itself to make the GLX context.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libgl1")
+# On Wayland SDL draws the title bar through libdecor, whose plugin is its
+# own package; without it libdecor complains on stderr and the window has no frame.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libdecor-0-plugin-1-cairo")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
