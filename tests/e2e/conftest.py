@@ -6,8 +6,8 @@ when the test does, however it went. What can vary around the program lives
 in one place each:
 - how it is started (`launch`): the executable, a prefix that runs it
   (--runner, Wine for the Windows build) and variables added to its environment;
-- the display it runs on (`desktop`): today a bare Xvfb; anything else the
-  program should find there, such as a window manager, starts in that fixture;
+- the display it runs on (`desktop`): a bare Xvfb, or one that openbox
+  manages (parametrize a test with desktop=["bare", "openbox"], indirect);
 - variables a single test adds, with the program_env marker.
 """
 
@@ -21,6 +21,7 @@ import pytest
 pytest.register_assert_rewrite("harness")
 
 from harness.app import App  # noqa: E402
+from harness.desktops import Openbox  # noqa: E402
 from harness.program import Launch  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
 
@@ -60,10 +61,20 @@ def x_server():
 
 
 @pytest.fixture
-def desktop(x_server):
+def desktop(request, x_server):
     """The display the program runs on, with everything that should run there
-    before it: nothing but the server, for now."""
-    return x_server.display
+    before it: nothing but the server ("bare"), or openbox managing it."""
+    kind = getattr(request, "param", "bare")
+    if kind == "bare":
+        yield x_server.display
+    elif kind == "openbox":
+        manager = Openbox(x_server.display)
+        try:
+            yield x_server.display
+        finally:
+            manager.close()
+    else:
+        raise ValueError("no desktop named %r" % kind)
 
 
 @pytest.fixture

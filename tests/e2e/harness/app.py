@@ -174,6 +174,10 @@ class App:
         lose nothing, and the wait costs them nothing."""
         wait_until(self.client.pointer_free, timeout, "the pointer to be let go")
 
+    def move_mouse_in_steps(self, steps):
+        """Moves the pointer by each (dx, dy) of steps, as one quick burst."""
+        self.client.move_pointer_in_steps(steps)
+
     def pointer(self):
         """(x, y) of the pointer on the screen."""
         return self.client.pointer()

@@ -95,6 +95,73 @@ class XClient:
             return getattr(focus, "id", focus) == window_id  # PointerRoot and None are numbers
         wait_until(focused, timeout, "the input focus on the window")
 
+    def frame_extents(self, window_id):
+        """(left, right, top, bottom) of the frame a window manager put around a
+        window (_NET_FRAME_EXTENTS); None while there is none."""
+        found = self.window(window_id).get_full_property(self.atom("_NET_FRAME_EXTENTS"), X.AnyPropertyType)
+        return tuple(found.value) if found is not None and len(found.value) == 4 else None
+
+    def _to_window_manager(self, window_id, message, values):
+        """A client message to the root window, as pagers and task bars ask
+        the window manager for something."""
+        request = event.ClientMessage(window=window_id, client_type=self.atom(message),
+                                      data=(32, (list(values) + [0] * 5)[:5]))
+        self.root.send_event(request, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+        self.sync()
+
+    def window_manager_running(self):
+        check = self.root.get_full_property(self.atom("_NET_SUPPORTING_WM_CHECK"), X.AnyPropertyType)
+        return check is not None and len(check.value) > 0
+
+    def give_focus(self, window_id, timeout=10):
+        """Gives a window the focus as a user would: through the window
+        manager where there is one, straight from the server where there is none."""
+        if not self.window_manager_running():
+            self.focus(window_id, timeout)
+            return
+        self.activate(window_id)
+
+        def focused():
+            focus = self.display.get_input_focus().focus
+            return getattr(focus, "id", focus) == window_id
+        wait_until(focused, timeout, "the window manager to focus the window")
+
+    def activate(self, window_id):
+        """Asks the window manager to raise a window and give it the focus."""
+        self._to_window_manager(window_id, "_NET_ACTIVE_WINDOW", [2, X.CurrentTime])
+
+    def iconify(self, window_id):
+        """Asks the window manager to minimise a window."""
+        self._to_window_manager(window_id, "WM_CHANGE_STATE", [3])  # IconicState
+
+    def close_by_window_manager(self, window_id):
+        """Asks the window manager to close a window, as its close button does."""
+        self._to_window_manager(window_id, "_NET_CLOSE_WINDOW", [X.CurrentTime, 2])
+
+    def resize_by_window_manager(self, window_id, width, height):
+        """Asks the window manager to give a window's inside this size."""
+        self._to_window_manager(window_id, "_NET_MOVERESIZE_WINDOW",
+                                [(1 << 10) | (1 << 11) | (2 << 12), 0, 0, width, height])
+
+    def is_mapped(self, window_id):
+        try:
+            return self.window(window_id).get_attributes().map_state == X.IsViewable
+        except xerror.XError:
+            return False
+
+    def create_window(self, x, y, width, height, name="another application"):
+        """Maps a plain window of our own, another application to switch to."""
+        screen = self.display.screen()
+        window = self.root.create_window(x, y, width, height, 0, screen.root_depth,
+                                         background_pixel=screen.white_pixel,
+                                         event_mask=X.StructureNotifyMask)
+        window.set_wm_name(name)
+        window.set_wm_class("other", "Other")
+        window.map()
+        self.sync()
+        wait_until(lambda: self.is_mapped(window.id), 10, "our other window to show")
+        return window.id
+
     def close_request(self, window_id):
         """Sends WM_DELETE_WINDOW through the WM_PROTOCOLS client message, as a
         window manager's close button does."""
@@ -195,3 +262,10 @@ class XClient:
     def move_pointer_by(self, dx, dy):
         """Moves the pointer relative to where it is, without waiting for it to arrive."""
         self._fake(X.MotionNotify, 1, dx, dy)
+
+    def move_pointer_in_steps(self, steps):
+        """Moves the pointer by each (dx, dy) of steps in turn, all sent at once:
+        the server makes them one quick burst of motion."""
+        for dx, dy in steps:
+            self.display.xtest_fake_input(X.MotionNotify, 1, x=dx, y=dy)
+        self.sync()
