@@ -2,12 +2,14 @@
 # Runs a Windows program under Wine in a private prefix:
 #   wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
 # The prefix is made on first use and reused afterwards. Wine stays quiet: no
-# debug channels, no offers to install Mono or Gecko, no desktop menu entries.
+# debug channels (VELLUMOR_WINEDEBUG sets WINEDEBUG, to look into a problem),
+# no offers to install Mono or Gecko, no desktop menu entries.
 #
-# The test displays have no window manager. Wine waits two seconds for one
+# Most test displays have no window manager. Wine waits two seconds for one
 # whenever a window it lets a manager handle is hidden or destroyed: once for
 # the program, but for every test of the Win32 layer's tests, whose windows
-# Wine therefore manages itself.
+# Wine therefore manages itself. And Wine leaves activating a window that
+# gets the focus back to a window manager, unless UseTakeFocus is off.
 #
 # Wine's server and its system processes start once and stay for a minute
 # after the last program ends, so a run of many short test programs does not
@@ -18,7 +20,7 @@ set -eu
 prefix=$(realpath -m "$1")
 shift
 export WINEPREFIX="$prefix"
-export WINEDEBUG=-all
+export WINEDEBUG="${VELLUMOR_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$(dirname "$prefix")"
 (
@@ -28,6 +30,7 @@ mkdir -p "$(dirname "$prefix")"
     wine wineboot --init </dev/null >/dev/null 2>&1 9>&-
     wine reg add 'HKCU\Software\Wine\AppDefaults\win32_layer_tests.exe\X11 Driver' /v Managed /d N /f \
       </dev/null >/dev/null 2>&1 9>&-
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /d N /f </dev/null >/dev/null 2>&1 9>&-
     wineserver -w 9>&-
     touch "$prefix/.ready"
   fi

@@ -21,11 +21,11 @@ class App:
         self.launch = launch
         self.program = Program(launch, display, workdir)
         self.window = None
-        # (left, top, right, bottom) widths of the frame around the client
-        # area, whose outside the window's X geometry does not show: none
-        # for SDL on a display without a window manager, Wine's own for the
-        # Windows build.
-        self.frame = (0, 0, 0, 0)
+        # (left, top, right, bottom) widths of the Windows build's frame
+        # around the client area, measured once the window shows: Windows
+        # places the whole window, and Wine keeps the client area where
+        # Windows would have it, whatever frame a window manager draws.
+        self.frame = None
         try:
             self.client = XClient(display)
         except BaseException:
@@ -41,9 +41,10 @@ class App:
     def ready(self, timeout=30):
         self.wait_for_window(timeout)
         self.wait_for_first_frame(timeout)
-        left, top, width, height = self.geometry()
-        x, y, outer_width, outer_height = OUTER_RECT
-        self.frame = (left - x, top - y, x + outer_width - left - width, y + outer_height - top - height)
+        if self.launch.windows:
+            left, top, width, height = self.geometry()
+            x, y, outer_width, outer_height = OUTER_RECT
+            self.frame = (left - x, top - y, x + outer_width - left - width, y + outer_height - top - height)
         return self
 
     def wait_for_window(self, timeout=30):
@@ -70,7 +71,11 @@ class App:
     def outer_rect(self):
         """(left, top, right, bottom) of the window on the screen, frame included."""
         left, top, width, height = self.geometry()
-        frame_left, frame_top, frame_right, frame_bottom = self.frame
+        if self.frame is not None:
+            frame_left, frame_top, frame_right, frame_bottom = self.frame
+        else:  # a window manager's frame, if there is one
+            extents = self.client.frame_extents(self.window) or (0, 0, 0, 0)
+            frame_left, frame_right, frame_top, frame_bottom = extents
         return left - frame_left, top - frame_top, left + width + frame_right, top + height + frame_bottom
 
     def window_centre(self):
