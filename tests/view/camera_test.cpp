@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
-#include <tuple>
 
 #include "testing/allocation_counter.h"
+#include "support/libm_checks.h"
 #include "support/vec3_checks.h"
 
 namespace vellumor {
 
 namespace {
 
+// From sin and tan on Linux (see support/libm_checks.h for the Windows build).
 constexpr double kE = 5.486187866266674;  // half-size of the default near rectangle
 constexpr double kNear = 8.611589967035776;
 
@@ -19,19 +20,18 @@ void ExpectNear(const Vec3& v, double x, double y, double z) { vellumor::ExpectN
 
 TEST(CameraTest, FrustumSpansTheNarrowerSideWithTheFarPlanePinned) {
   const Frustum f = Camera().frustum;
-  EXPECT_EQ(std::tuple(f.left, f.right, f.bottom, f.top, f.zNear, f.zFar),
-            std::tuple(-kE, kE, -kE, kE, kNear, 9000.0));
-  EXPECT_EQ(FitSphere(10, 65, 1).zFar, kNear + 20);
+  ExpectLibmEq({f.left, f.right, f.bottom, f.top, f.zNear, f.zFar}, {-kE, kE, -kE, kE, kNear, 9000.0});
+  ExpectLibmEq({FitSphere(10, 65, 1).zFar}, {kNear + 20});
 
   const Frustum wide = FitSphere(10, 65, 2);
-  EXPECT_EQ(std::tuple(wide.left, wide.right, wide.top), std::tuple(-2 * kE, 2 * kE, kE));
+  ExpectLibmEq({wide.left, wide.right, wide.top}, {-2 * kE, 2 * kE, kE});
   const Frustum tall = FitSphere(10, 65, 0.5);
-  EXPECT_EQ(std::tuple(tall.right, tall.bottom, tall.top), std::tuple(kE, -2 * kE, 2 * kE));
+  ExpectLibmEq({tall.right, tall.bottom, tall.top}, {kE, -2 * kE, 2 * kE});
 
   Camera ortho;
   ortho.radius = 1500;
   ortho.UpdateFrustum();
-  EXPECT_EQ(ortho.frustum.zNear, 1291.7384950553665);
+  ExpectLibmEq({ortho.frustum.zNear}, {1291.7384950553665});
   EXPECT_EQ(ortho.frustum.zFar, 9000);
 }
 
@@ -43,10 +43,10 @@ TEST(CameraTest, LevelCameraLooksAlongPlusZWithoutAllocating) {
   camera.UpdateFrustum();  // from the inputs again, not from the last result
   EXPECT_EQ(alloccount::Count(), allocations);  // runs every frame
   const double k = 9000 / kNear;
-  EXPECT_EQ(Of(camera.corners[0]), Xyz(-kE, 100 + kE, kNear));
-  EXPECT_EQ(Of(camera.corners[7]), Xyz(k * kE, 100 - k * kE, 9000));
-  EXPECT_EQ(Of(camera.bounds.min), Xyz(-k * kE, 100 - k * kE, kNear));
-  EXPECT_EQ(Of(camera.bounds.max), Xyz(k * kE, 100 + k * kE, 9000));
+  ExpectLibmEq(camera.corners[0], {-kE, 100 + kE, kNear});
+  ExpectLibmEq(camera.corners[7], {k * kE, 100 - k * kE, 9000});
+  ExpectLibmEq(camera.bounds.min, {-k * kE, 100 - k * kE, kNear});
+  ExpectLibmEq(camera.bounds.max, {k * kE, 100 + k * kE, 9000});
 }
 
 TEST(CameraTest, YawTurnsTowardsPlusXAndPitchLooksDown) {
