@@ -3,9 +3,10 @@
 //
 // The shell (src/app) hands the layer one window procedure and calls the
 // services below by intention; the layer turns the host's window system into
-// the events listed here. The real layer is SDL2 with FreeType and fontconfig
-// (platform/sdl); the tests link a fake one that records every service call
-// and lets a test send events.
+// the events listed here. The real layers are SDL2 with FreeType and
+// fontconfig (platform/sdl) and, on Windows, Win32 with WGL (platform/win32);
+// the tests link a fake one that records every service call and lets a test
+// send events.
 //
 // Everything runs on one thread. Events are delivered one at a time, except
 // that ReleaseMouse and DestroyWindow deliver CaptureLost and Destroy to the
@@ -54,7 +55,7 @@ struct ScreenRect {
 enum class CursorShape { Hidden, Arrow, SizeAll };
 
 struct WindowSpec {
-  const char* className;  // X11 WM_CLASS
+  const char* className;  // the window class; on X11, WM_CLASS
   const char* title;
   std::int32_t x, y;          // outer position on screen
   std::int32_t width, height; // outer size
