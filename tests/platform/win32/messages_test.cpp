@@ -9,7 +9,6 @@ namespace vellumor::platform::win32 {
 namespace {
 
 HWND const kSelf = reinterpret_cast<HWND>(0x1000);
-HWND const kOther = reinterpret_cast<HWND>(0x2000);
 
 struct Translated {
   bool heard = false;
@@ -54,12 +53,6 @@ TEST(MessagesTest, KeysAreTheirVirtualKeyCodesWithTheRepeatBit) {
   const Translated up = Translate(WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001u));
   EXPECT_EQ(up.event.kind, EventKind::KeyUp);
   EXPECT_EQ(up.event.key, VK_ESCAPE);
-}
-
-TEST(MessagesTest, TheCaptureIsLostOnlyToAnotherWindowOrToNone) {
-  EXPECT_EQ(Translate(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(kOther)).event.kind, EventKind::CaptureLost);
-  EXPECT_TRUE(Translate(WM_CAPTURECHANGED, 0, 0).heard);
-  EXPECT_FALSE(Translate(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(kSelf)).heard);
 }
 
 TEST(MessagesTest, MessagesTheShellDoesNotHandleAreNotHeard) {
