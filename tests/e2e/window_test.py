@@ -1,5 +1,6 @@
 """The window, its first frames and the ways the program ends."""
 
+import dataclasses
 import os
 import signal
 
@@ -100,6 +101,13 @@ def unused_display():
 
 
 def test_no_display_fails_in_one_line(launch, workdir):
+    if launch.windows:
+        # Under Wine, without a display, the program runs on Wine's null
+        # driver and finds no OpenGL. Wine's desktop process, started on that
+        # driver, would stay for every program after it: this one gets a
+        # Wine prefix, and so a Wine session, of its own.
+        runner, prefix = launch.prefix
+        launch = dataclasses.replace(launch, prefix=(runner, prefix + "-no-display"))
     # No display named at all, and one named that nobody serves.
     for extra_env in ({}, {"DISPLAY": unused_display()}):
         with Program(launch.with_env(**extra_env), None, workdir) as program:
