@@ -74,7 +74,8 @@ TEST_F(FrameTest, AFrameClearsDrawsTheOverlayFinishesAndSwaps) {
   EXPECT_STREQ(calls[2].name, "glClear");
   EXPECT_EQ(calls[2].args[0], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   EXPECT_STREQ(calls.back().name, "glFinish");
-  EXPECT_EQ(recgl::Named("glViewport").front().args, (std::vector<double>{0, 0, 400, 300}));
+  EXPECT_EQ((std::vector<GLint>(recgl::State().viewport, recgl::State().viewport + 4)),
+            (std::vector<GLint>{0, 0, 400, 300}));
   EXPECT_EQ(fake::TakeLog(), std::vector<std::string>{"SwapBuffers"});
 
   const GlState& gl = recgl::State();
