@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -76,6 +77,21 @@ TEST(TerrainSceneTest, HeldKeysGiveDecayingPushes) {
     forward.Update(1.0, 0.0);
     EXPECT_EQ(forward.mover.acceleration, after[k]);
   }
+}
+
+TEST(TerrainSceneTest, TheMoverStepsAlongTheHalfTurnedHeadingAndPitch) {
+  TerrainScene scene;
+  scene.mover.heading = 0.2;
+  scene.mover.pitch = -0.1;
+  scene.mover.speed = 10;
+  scene.lookYaw = 0.8;
+  scene.lookPitch = 0.3;
+  scene.Update(1.0, 0.016);
+  // This frame's step already flies halfway turned: heading 0.5, pitch 0.1.
+  const double heading = 0.5, pitch = 0.1;
+  ExpectNear(scene.mover.position, 10 * std::sin(heading) * std::cos(pitch), -10 * std::sin(pitch),
+             10 * std::cos(heading) * std::cos(pitch), 1e-12);
+  EXPECT_EQ(Of(scene.camera.position), Of(scene.mover.position));
 }
 
 TEST(TerrainSceneTest, RendersTerrainThenWaterThenTheFrustumOfThePerspectiveCamera) {
