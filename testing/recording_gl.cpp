@@ -183,8 +183,17 @@ extern "C" {
 
 // Frame and buffers ------------------------------------------------------------
 
-void APIENTRY glClearDepth(GLclampd depth) { Record("glClearDepth", {depth}); }
-void APIENTRY glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { Record("glClearColor", {r, g, b, a}); }
+void APIENTRY glClearDepth(GLclampd depth) {
+  state.clearDepth = depth;
+  Record("glClearDepth", {depth});
+}
+void APIENTRY glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
+  state.clearColor[0] = r;
+  state.clearColor[1] = g;
+  state.clearColor[2] = b;
+  state.clearColor[3] = a;
+  Record("glClearColor", {r, g, b, a});
+}
 void APIENTRY glClear(GLbitfield mask) { Record("glClear", {double(mask)}); }
 void APIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
   state.viewport[0] = x;

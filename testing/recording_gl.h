@@ -35,6 +35,8 @@ struct GlState {
   bool capOn[kMaxCaps] = {};
   std::size_t capCount = 0;
 
+  double clearColor[4] = {0.0, 0.0, 0.0, 0.0};
+  double clearDepth = 1.0;
   double color[4] = {1.0, 1.0, 1.0, 1.0};
   double normal[3] = {0.0, 0.0, 1.0};
   GLenum blendSrc = GL_ONE;

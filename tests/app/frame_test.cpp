@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/frame.h"
@@ -66,19 +67,24 @@ TEST_F(FrameTest, FpsShowsTheFramesOfTheLastWindowOfMoreThanASecond) {
 TEST_F(FrameTest, AFrameClearsDrawsTheOverlayFinishesAndSwaps) {
   fake::TakeLog();
   FrameAt(5100);
-  const auto& calls = recgl::Calls();
-  ASSERT_GE(calls.size(), 4u);
-  EXPECT_STREQ(calls[0].name, "glClearDepth");
-  EXPECT_STREQ(calls[1].name, "glClearColor");
-  EXPECT_FLOAT_EQ(calls[1].args[2], 0.8f);
-  EXPECT_STREQ(calls[2].name, "glClear");
-  EXPECT_EQ(calls[2].args[0], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  EXPECT_STREQ(calls.back().name, "glFinish");
-  EXPECT_EQ((std::vector<GLint>(recgl::State().viewport, recgl::State().viewport + 4)),
-            (std::vector<GLint>{0, 0, 400, 300}));
+  // Both buffers cleared to the background, set beforehand, and before anything is drawn.
+  const GlState& gl = recgl::State();
+  EXPECT_EQ((std::vector<double>(gl.clearColor, gl.clearColor + 4)),
+            (std::vector<double>{0.7f, 0.7f, 0.8f, 0.0f}));
+  EXPECT_EQ(gl.clearDepth, 1.0);
+  const std::size_t clear = recgl::Find("glClear");
+  ASSERT_LT(clear, recgl::Calls().size());
+  EXPECT_EQ(recgl::Calls()[clear].args[0], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  EXPECT_GT(clear, std::max(recgl::Find("glClearColor"), recgl::Find("glClearDepth")));
+  EXPECT_LT(clear, recgl::Find("glBegin"));
+  // The scene depth-tested in the whole client area, then everything finished before the swap.
+  ASSERT_FALSE(recgl::Primitives().empty());
+  EXPECT_TRUE(recgl::Primitives().front().state.IsOn(GL_DEPTH_TEST));
+  EXPECT_EQ((std::vector<GLint>(gl.viewport, gl.viewport + 4)), (std::vector<GLint>{0, 0, 400, 300}));
+  EXPECT_STREQ(recgl::Calls().back().name, "glFinish");
   EXPECT_EQ(fake::TakeLog(), std::vector<std::string>{"SwapBuffers"});
 
-  const GlState& gl = recgl::State();
+  // What the text overlay leaves for the next frame.
   EXPECT_FALSE(gl.IsOn(GL_DEPTH_TEST));
   EXPECT_FALSE(gl.IsOn(GL_LIGHTING));
   EXPECT_TRUE(gl.IsOn(GL_BLEND));

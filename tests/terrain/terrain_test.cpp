@@ -177,7 +177,7 @@ TEST_F(TerrainTest, FineUnitsAreGriddedAtTheSmallestPowerOfTwoMultipleThatFits) 
 
 TEST_F(TerrainTest, BoxesWithoutGroundDrawNoGridAndFarBoxesKeepTheirs) {
   const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-  std::vector<Terrain> cases(9);
+  std::vector<Terrain> cases(13);
   cases[0].bounds = Ground(nan, 0, 100, 100);
   cases[1].bounds = Ground(-inf, 0, 100, inf);
   cases[2].bounds = Ground(-1.7e308, 0, 1.7e308, 100);  // finite, but its span overflows
@@ -191,6 +191,11 @@ TEST_F(TerrainTest, BoxesWithoutGroundDrawNoGridAndFarBoxesKeepTheirs) {
   degenerate.fov = 180;
   degenerate.UpdateFrustum();
   cases[8].bounds = degenerate.bounds;
+  // The same along z, and boxes inverted by less than the margin.
+  cases[9].bounds = Ground(0, 0, 100, nan);
+  cases[10].bounds = Ground(0, -1.7e308, 100, 1.7e308);
+  cases[11].bounds = Ground(0, 100, 100, 0);
+  cases[12].bounds = Ground(100, 0, 0, 100);
   for (Terrain& t : cases) {
     recgl::Reset();
     t.Draw();
@@ -218,11 +223,15 @@ TEST_F(TerrainTest, BoxesWithoutGroundDrawNoGridAndFarBoxesKeepTheirs) {
 TEST_F(TerrainTest, EmptyBoxTouchesNothingAndArraysKeepTheirCapacity) {
   terrain.bounds = Ground(0, 0, 100, 100);
   terrain.Draw();
+  const std::vector<double> grid = terrain.vertices;
   recgl::Reset();
   SetEmpty(terrain.bounds);
   terrain.Draw();
   EXPECT_TRUE(recgl::Calls().empty());
+  EXPECT_FALSE(BuildGrid(terrain));
   EXPECT_EQ(terrain.columns, 6);
+  EXPECT_EQ(terrain.rows, 5);
+  EXPECT_TRUE(terrain.vertices == grid);
 
   terrain.bounds = Camera().bounds;
   terrain.unit = 40;
@@ -233,6 +242,45 @@ TEST_F(TerrainTest, EmptyBoxTouchesNothingAndArraysKeepTheirCapacity) {
     BuildGrid(terrain);
   }
   EXPECT_EQ(alloccount::Count(), before);
+}
+
+TEST_F(TerrainTest, AGridThatCannotBeStoredIsSkippedForOneFrame) {
+  Terrain reference;
+  reference.bounds = Ground(-500, -300, 500, 300);
+  ASSERT_TRUE(BuildGrid(reference));
+  // Each allocation of a first frame fails in turn: the arrays', the scratch's, and none.
+  int skipped = 0;
+  constexpr int kTries = 16;
+  for (std::size_t n = 0; n < kTries; ++n) {
+    SCOPED_TRACE(n);
+    Terrain fresh;
+    fresh.bounds = reference.bounds;
+    recgl::Reset();
+    recgl::SetRecording(false);  // the recording allocates too
+    bool thrown = false;
+    alloccount::FailAfter(n);
+    try {
+      fresh.Draw();
+    } catch (...) {
+      thrown = true;
+    }
+    alloccount::FailNone();
+    EXPECT_FALSE(thrown);
+    if (fresh.columns == 0) {
+      ++skipped;
+      EXPECT_EQ(fresh.rows, 0);
+    } else {
+      EXPECT_TRUE(fresh.vertices == reference.vertices);
+    }
+    // The frame's state is set all the same, and the next frame has its grid again.
+    const GlState& s = recgl::State();
+    EXPECT_TRUE(s.IsOn(GL_DEPTH_TEST) && s.IsOn(GL_LIGHTING) && s.IsOn(GL_LIGHT0));
+    ASSERT_TRUE(BuildGrid(fresh));
+    EXPECT_TRUE(fresh.vertices == reference.vertices);
+    EXPECT_TRUE(fresh.normals == reference.normals);
+  }
+  EXPECT_GE(skipped, 2);
+  EXPECT_LT(skipped, kTries);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "testing/allocation_counter.h"
@@ -134,7 +136,11 @@ TEST_F(ViewTest, AViewportWithoutPixelsDrawsNothingUntilItHasASizeAgain) {
   view.SetRect({0, 0, 299, 599});
   view.RenderView();
   recgl::Reset();
-  for (const ViewRect& r : {ViewRect{0, 0, -1, 299}, ViewRect{0, 0, 399, -1}, ViewRect{5, 5, 3, 3}}) {
+  // Empty, inverted, and wider or taller than GL can take.
+  constexpr std::int32_t kLow = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int32_t kHigh = std::numeric_limits<std::int32_t>::max();
+  for (const ViewRect& r : {ViewRect{0, 0, -1, 299}, ViewRect{0, 0, 399, -1}, ViewRect{5, 5, 3, 3},
+                            ViewRect{kLow, 0, kHigh, 299}, ViewRect{0, kLow, 399, kHigh}}) {
     view.SetRect(r);
     view.RenderView();
   }
