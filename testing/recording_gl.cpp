@@ -24,6 +24,8 @@ GlMatrix modelviewStack[kMaxMatrixDepth];
 GlMatrix projectionStack[kMaxMatrixDepth];
 std::vector<GlCall> calls;
 std::vector<GlPrimitive> primitives;
+std::vector<GlText> texts;
+bool textGoesOn = false;  // no glRasterPos since the last glCallLists: it continues that text
 bool primitiveOpen = false;  // between glBegin and glEnd: the last primitive takes the vertices
 bool recording = true;
 
@@ -130,6 +132,8 @@ void Reset() {
   calls.clear();
   primitives.clear();
   primitiveOpen = false;
+  texts.clear();
+  textGoesOn = false;
   recording = true;
   vertexPointer = nullptr;
   vertexStride = 0;
@@ -140,6 +144,7 @@ void SetRecording(bool on) { recording = on; }
 
 const std::vector<GlCall>& Calls() { return calls; }
 const std::vector<GlPrimitive>& Primitives() { return primitives; }
+const std::vector<GlText>& Texts() { return texts; }
 const GlState& State() { return state; }
 
 std::vector<GlCall> Named(std::string_view name) {
@@ -421,14 +426,30 @@ void APIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvo
 
 // Text ---------------------------------------------------------------------------
 
-void APIENTRY glRasterPos2i(GLint x, GLint y) { Record("glRasterPos2i", {double(x), double(y)}); }
+void APIENTRY glRasterPos2i(GLint x, GLint y) {
+  const Vec3 window = recgl::WindowPoint(state, {double(x), double(y), 0.0});
+  state.rasterPosition[0] = window.x;
+  state.rasterPosition[1] = window.y;
+  state.rasterPosition[2] = window.z;
+  std::memcpy(state.rasterColor, state.color, sizeof state.rasterColor);
+  textGoesOn = false;
+  Record("glRasterPos2i", {double(x), double(y)});
+}
 void APIENTRY glListBase(GLuint base) {
   state.listBase = base;
   Record("glListBase", {double(base)});
 }
 void APIENTRY glCallLists(GLsizei n, GLenum type, const GLvoid* lists) {
   GlCall* call = Record("glCallLists", {double(n), double(type)});
-  if (call && type == GL_UNSIGNED_BYTE) call->text.assign(static_cast<const char*>(lists), std::size_t(n));
+  if (!call || type != GL_UNSIGNED_BYTE) return;
+  call->text.assign(static_cast<const char*>(lists), std::size_t(n));
+  if (!textGoesOn || texts.back().listBase != state.listBase) {
+    GlText& text = texts.emplace_back();
+    text.listBase = state.listBase;
+    text.state = state;
+    textGoesOn = true;
+  }
+  texts.back().text += call->text;
 }
 
 }  // extern "C"

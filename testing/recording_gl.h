@@ -4,7 +4,7 @@
 // out), and models what the tests check the calls achieve: enable flags, the
 // attribute stack, colour, normal, blend function, depth mask, polygon mode,
 // the viewport, the modelview and projection matrices with their stacks, light
-// positions, and the primitives drawn with the state they were drawn in.
+// positions, and the primitives and text drawn with the state they were drawn in.
 // Nothing is rasterised.
 
 #include <GL/gl.h>
@@ -39,6 +39,9 @@ struct GlState {
   double clearDepth = 1.0;
   double color[4] = {1.0, 1.0, 1.0, 1.0};
   double normal[3] = {0.0, 0.0, 1.0};
+  // Set by glRasterPos: window coordinates, and the colour current at that moment.
+  double rasterPosition[3] = {0.0, 0.0, 0.0};
+  double rasterColor[4] = {1.0, 1.0, 1.0, 1.0};
   GLenum blendSrc = GL_ONE;
   GLenum blendDst = GL_ZERO;
   bool depthMask = true;
@@ -78,15 +81,24 @@ struct GlPrimitive {
   GlState state;  // as it was when the primitive began
 };
 
+// The characters of glCallLists calls from one raster position on, as the
+// font's display lists draw them: each list advances the raster position.
+struct GlText {
+  std::string text;
+  GLuint listBase = 0;  // the list of character c is listBase + c
+  GlState state;        // as it was when the text began, raster position and colour included
+};
+
 namespace recgl {
 
-// Forgets every call and primitive and returns the state to OpenGL's initial one.
+// Forgets every call, primitive and text and returns the state to OpenGL's initial one.
 void Reset();
-// Recording off keeps tracking state but stores no calls or primitives (and allocates nothing).
+// Recording off keeps tracking state but stores no calls, primitives or text (and allocates nothing).
 void SetRecording(bool on);
 
 const std::vector<GlCall>& Calls();
 const std::vector<GlPrimitive>& Primitives();
+const std::vector<GlText>& Texts();
 const GlState& State();
 
 // The calls with this name, in order.
