@@ -83,7 +83,7 @@ class SturdinessTest : public ProgramTest {
     EXPECT_EQ(t.rows, normalRows);
     EXPECT_TRUE(t.vertices == normalGrid);
     std::size_t strips = 0;
-    for (const GlCall& call : recgl::Named("glBegin")) strips += call.args[0] == GL_TRIANGLE_STRIP ? 1 : 0;
+    for (const GlPrimitive& p : recgl::Primitives()) strips += p.mode == GL_TRIANGLE_STRIP ? 1 : 0;
     EXPECT_EQ(strips, static_cast<std::size_t>(normalRows - 3) + 1);  // and the water plane
     EXPECT_TRUE(FrameLeftGlClean());
     recgl::SetRecording(false);
