@@ -1,5 +1,8 @@
 #include "testing/recording_gl.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -25,7 +28,31 @@ const GLdouble* vertexPointer = nullptr;
 GLsizei vertexStride = 0;
 GLint vertexSize = 3;
 
+// The first call given a value that is not finite, kept without allocating.
+struct NonFiniteSighting {
+  static constexpr std::size_t kMaxArgs = 8;
+  std::size_t count = 0;
+  const char* name = nullptr;
+  double args[kMaxArgs] = {};
+  std::size_t argCount = 0;
+};
+
+NonFiniteSighting nonFinite;
+
+void Watch(const char* name, const double* values, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    if (std::isfinite(values[i])) continue;
+    if (nonFinite.count++ == 0) {
+      nonFinite.name = name;
+      nonFinite.argCount = std::min(n, NonFiniteSighting::kMaxArgs);
+      std::copy(values, values + nonFinite.argCount, nonFinite.args);
+    }
+    return;
+  }
+}
+
 GlCall* Record(const char* name, std::initializer_list<double> args) {
+  Watch(name, args.begin(), args.size());
   if (!recording) return nullptr;
   GlCall& call = calls.emplace_back();
   call.name = name;
@@ -71,6 +98,7 @@ void Reset() {
   vertexPointer = nullptr;
   vertexStride = 0;
   vertexSize = 3;
+  nonFinite = NonFiniteSighting{};
 }
 
 void SetRecording(bool on) { recording = on; }
@@ -104,6 +132,19 @@ std::size_t Find(std::string_view name, std::size_t from) {
     if (name == calls[i].name) return i;
   }
   return calls.size();
+}
+
+std::size_t NonFiniteCalls() { return nonFinite.count; }
+
+std::string FirstNonFiniteCall() {
+  if (nonFinite.count == 0) return {};
+  std::string text = std::string(nonFinite.name) + "(";
+  for (std::size_t i = 0; i < nonFinite.argCount; ++i) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%s%.17g", i ? ", " : "", nonFinite.args[i]);
+    text += number;
+  }
+  return text + ")";
 }
 
 }  // namespace vellumor::recgl
@@ -194,6 +235,8 @@ void APIENTRY glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
                 : pname == GL_SPOT_DIRECTION                                                              ? 3
                                                                                                           : 1;
   GlCall* call = Record("glLightfv", {double(light), double(pname)});
+  const double values[4] = {params[0], n > 1 ? params[1] : 0.0, n > 2 ? params[2] : 0.0, n > 3 ? params[3] : 0.0};
+  Watch("glLightfv", values, static_cast<std::size_t>(n));
   if (call) call->args.insert(call->args.end(), params, params + n);
 }
 
@@ -269,14 +312,17 @@ void APIENTRY glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLv
 }
 void APIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
   GlCall* call = Record("glDrawElements", {double(mode), double(count), double(type)});
-  if (!call || type != GL_UNSIGNED_INT) return;
+  if (type != GL_UNSIGNED_INT) return;
   const GLuint* index = static_cast<const GLuint*>(indices);
-  for (GLsizei i = 0; i < count; ++i) call->data.push_back(index[i]);
+  if (call) {
+    for (GLsizei i = 0; i < count; ++i) call->data.push_back(index[i]);
+  }
   if (!state.vertexArray || !vertexPointer) return;
   const std::size_t step = vertexStride ? vertexStride / sizeof(GLdouble) : std::size_t(vertexSize);
   for (GLsizei i = 0; i < count; ++i) {
     const GLdouble* v = vertexPointer + index[i] * step;
-    call->data.insert(call->data.end(), v, v + 3);
+    Watch("glDrawElements vertex", v, 3);
+    if (call) call->data.insert(call->data.end(), v, v + 3);
   }
 }
 

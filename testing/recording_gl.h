@@ -3,7 +3,8 @@
 // core calls, records each call with its arguments (pointer arguments read
 // out), and keeps the little state the tests assert on: enable flags, the
 // attribute stack, colour, blend function, depth mask, polygon mode and the
-// matrix stacks' depths. Nothing is drawn.
+// matrix stacks' depths. It also watches every argument (and every vertex an
+// index reaches) for values that are not finite, recording or not. Nothing is drawn.
 
 #include <GL/gl.h>
 
@@ -64,6 +65,11 @@ std::size_t Count(std::string_view name);
 std::vector<std::string> Names();
 // Index of the first call with this name at or after `from`, or Calls().size().
 std::size_t Find(std::string_view name, std::size_t from = 0);
+
+// Calls since Reset that were given an infinity or NaN, and the first of them
+// written out ("glVertex3dv(1, nan, 3)"; empty when there was none).
+std::size_t NonFiniteCalls();
+std::string FirstNonFiniteCall();
 
 }  // namespace recgl
 
