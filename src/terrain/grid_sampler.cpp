@@ -121,11 +121,12 @@ void GridSampler::SumOctaves(const NoiseParameters& noise) {
       more = Continues(added, k, a, noise, largestXf, largestZf);
     }
     AddBlock(block, noise.freq);
-    // Every sum is settled (NaN ones too) once the next amplitude is below their last place.
+    // Every sum is settled once the next amplitude is below their last place,
+    // and a NaN sum stays NaN: once every sum is NaN, none can change.
     if (more) {
       const double smallestSum = SmallestSum();
-      more = !(std::fabs(a) < smallestSum * 0x1p-56 &&
-               SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf));
+      more = !std::isnan(smallestSum) && !(std::fabs(a) < smallestSum * 0x1p-56 &&
+                                           SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf));
     }
   }
 }
@@ -237,14 +238,16 @@ void GridSampler::AddBlock(const OctaveBlock& block, double freq) {
   }
 }
 
-// The smallest magnitude of a sum that is not NaN (infinity when there is none).
+// The smallest magnitude of a sum that is not NaN (NaN when there is none).
 double GridSampler::SmallestSum() const {
   double smallest = std::numeric_limits<double>::infinity();
+  bool number = false;
   for (const double sum : heights) {
     const double size = std::fabs(sum);
     smallest = size < smallest ? size : smallest;  // NaN never counts
+    number = number || !std::isnan(sum);
   }
-  return smallest;
+  return number ? smallest : std::numeric_limits<double>::quiet_NaN();
 }
 
 }  // namespace vellumor

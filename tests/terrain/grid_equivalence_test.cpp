@@ -2,9 +2,11 @@
 // FaceNormal per face): the same bits for every vertex and every drawn normal.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -163,6 +165,26 @@ TEST(GridEquivalenceTest, UnboundedOctaveCountsEndWhereTheSumCannotChange) {
   EXPECT_TRUE(std::isnan(TerrainHeight(far, 0, 1400, 230, 10, 0.5)));
   EXPECT_TRUE(SameBits(TerrainHeight(far, 0, 1150, 230, 10, 0.5), EveryOctave(far, 0, 1150, 230, 10, 0.5)));
   EXPECT_TRUE(std::isfinite(TerrainHeight(far, 0, 1150, 230, 10, 0.5)));
+}
+
+// Found by the grid fuzzer. Where the noise coordinates overflow, every sum
+// is NaN from the first octave on and no later octave can change one;
+// TerrainHeight stops there sample by sample, but the fast grid went on,
+// eight octaves at a time, to the end of the octave count, which for a count
+// of 1e300 never comes. The build runs apart, under an alarm, so that a
+// regression fails instead of hanging the suite.
+TEST(GridEquivalenceTest, SumsThatAreAllNaNEndTheOctavesAtOnce) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const BoundingBox far = Ground(1e300, 0, 1e300, 100);
+  const auto build = [&far] {
+    alarm(120);
+    Terrain t = With(80, 1e300, 230, 1e15, 0.5, far);
+    const bool allNaN = BuildGrid(t) && std::isnan(t.vertices[1]) && std::isnan(t.vertices[t.vertices.size() - 2]);
+    std::exit(allNaN ? 0 : 1);
+  };
+  EXPECT_EXIT(build(), testing::ExitedWithCode(0), "");
+  // A count that ends gives the same grid both ways, NaN everywhere.
+  EXPECT_GT(ExpectSameGrid(With(80, 3000, 230, 1e15, 0.5, far), "far, 3000 octaves"), 0);
 }
 
 TEST(GridEquivalenceTest, SteadyFramesAllocateNothingWhateverTheOctaves) {
