@@ -37,12 +37,18 @@ namespace {
 
 constexpr double kMaxSampleOctaves = 32768.0;
 
-[[noreturn]] void Fail(const std::string& what, const Terrain& t) {
+bool tracing = false;  // VELLUMOR_FUZZ_TRACE: print the decoded input
+
+void Print(const char* what, const Terrain& t) {
   std::fprintf(stderr,
-               "grid fuzzer: %s\n  unit %.17g octaves %.17g amp %.17g freq %.17g h %.17g\n"
+               "%s\n  unit %.17g octaves %.17g amp %.17g freq %.17g h %.17g\n"
                "  box x %.17g .. %.17g, y %.17g .. %.17g, z %.17g .. %.17g\n",
-               what.c_str(), t.unit, t.octaves, t.amp, t.freq, t.h, t.bounds.min.x, t.bounds.max.x, t.bounds.min.y,
+               what, t.unit, t.octaves, t.amp, t.freq, t.h, t.bounds.min.x, t.bounds.max.x, t.bounds.min.y,
                t.bounds.max.y, t.bounds.min.z, t.bounds.max.z);
+}
+
+[[noreturn]] void Fail(const std::string& what, const Terrain& t) {
+  Print(("grid fuzzer: " + what).c_str(), t);
   std::abort();
 }
 
@@ -167,6 +173,7 @@ void LayOutOnly(const Terrain& params) {
 }  // namespace vellumor
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  vellumor::tracing = std::getenv("VELLUMOR_FUZZ_TRACE") != nullptr;
   vellumor::CapTerrain();
   return 0;
 }
@@ -203,7 +210,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Magnitudes(t.bounds.min.z - 3.0 * u, t.bounds.max.z + 3.0 * u, std::fabs(t.freq), nearZ, farZ);
   t.octaves = fuzz::AffordableOctaves(t.octaves, t.amp, t.h, std::fmax(nearX, nearZ), std::fmax(farX, farZ));
   const double work = spanX * spanZ * std::fmax(1.0, fuzz::OctavesSummed(t.octaves, t.amp, t.h));
-  if (work <= kMaxSampleOctaves || !(spanX >= 0.0 && spanZ >= 0.0)) {
+  const bool compare = work <= kMaxSampleOctaves || !(spanX >= 0.0 && spanZ >= 0.0);
+  if (tracing) Print(compare ? "both grids:" : "layout only:", t);
+  if (compare) {
     CompareGrids(t);
   } else {
     LayOutOnly(t);

@@ -203,9 +203,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     heights[i] = TerrainHeight(q.x, q.z, p.octaves, p.amp, p.freq, p.h);
     const ReferenceHeight expected = Reference(q.x, q.z, p);
     if (!SameValue(heights[i], expected.height)) {
-      Fail("TerrainHeight " + std::to_string(heights[i]) + " differs from the plain sum " +
-               std::to_string(expected.height),
-           q.x, q.z, p);
+      char what[96];
+      std::snprintf(what, sizeof what, "TerrainHeight %.17g differs from the plain sum %.17g", heights[i],
+                    expected.height);
+      Fail(what, q.x, q.z, p);
     }
     if (std::isnan(heights[i]) && !expected.nanAllowed) {
       Fail("TerrainHeight is NaN where every summed amplitude and coordinate is finite", q.x, q.z, p);
