@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <limits>
 
+#include "terrain/face_normal.h"
 #include "terrain/lattice.h"
 
 namespace vellumor {
@@ -17,6 +18,9 @@ namespace {
 void FaceRow(std::size_t columns, const double* __restrict xs, double z, double zNext,
              const double* __restrict here, const double* __restrict next, double* __restrict fx,
              double* __restrict fy, double* __restrict fz) {
+  // 1 once a face's cross product has overflowed or underflowed; a double
+  // set by a select, which the vector loop can carry.
+  double awkward = 0.0;
   for (std::size_t j = 1; j + 2 <= columns; ++j) {
     const double ax = xs[j] - xs[j];
     const double ay = next[j] - here[j];
@@ -27,7 +31,8 @@ void FaceRow(std::size_t columns, const double* __restrict xs, double z, double 
     const double x = ay * bz - az * by;
     const double y = az * bx - ax * bz;
     const double w = ax * by - ay * bx;
-    const double length = std::sqrt(0.0 + x * x + y * y + w * w);
+    const double squared = 0.0 + x * x + y * y + w * w;
+    const double length = std::sqrt(squared);
     // Selected rather than branched on, so that the loop runs in vector registers.
     const bool zero = length == 0.0;
     const double s = 1.0 / length;
@@ -37,6 +42,21 @@ void FaceRow(std::size_t columns, const double* __restrict xs, double z, double 
     fx[j] = zero ? x : ux;
     fy[j] = zero ? y : uy;
     fz[j] = zero ? w : uz;
+    awkward = NormalisesDirectly(squared) ? awkward : 1.0;
+  }
+  if (awkward == 0.0) return;
+  // Edges so long or so short that their cross product overflowed or underflowed.
+  for (std::size_t j = 1; j + 2 <= columns; ++j) {
+    const Vec3 a{xs[j] - xs[j], next[j] - here[j], zNext - z};
+    const Vec3 b{xs[j + 1] - xs[j], here[j + 1] - here[j], z - z};
+    const double x = a.y * b.z - a.z * b.y;
+    const double y = a.z * b.x - a.x * b.z;
+    const double w = a.x * b.y - a.y * b.x;
+    if (NormalisesDirectly(0.0 + x * x + y * y + w * w)) continue;
+    const Vec3 f = ScaledFaceNormal(a, b);
+    fx[j] = f.x;
+    fy[j] = f.y;
+    fz[j] = f.z;
   }
 }
 

@@ -187,6 +187,34 @@ TEST(GridEquivalenceTest, SumsThatAreAllNaNEndTheOctavesAtOnce) {
   EXPECT_GT(ExpectSameGrid(With(80, 3000, 230, 1e15, 0.5, far), "far, 3000 octaves"), 0);
 }
 
+// Found by the window procedure's fuzzer: past a unit of about 1e154 (or
+// with heights as far apart) a face's cross product overflows, and its
+// normal came out NaN or zero. Both builds scale such edges first and agree.
+TEST(GridEquivalenceTest, HugeUnitsAndHeightsStillGiveUnitNormals) {
+  const Camera camera;
+  const Terrain cases[] = {With(std::ldexp(80.0, 530), 2, 230, 0.0011, 0.5, camera.bounds),
+                           With(80, 1, 1e300, 0.0011, 0.5, Ground(-1000, -700, 900, 1100)),
+                           With(std::ldexp(80.0, 200), 2, 1e300, 1e-250, 0.5, camera.bounds)};
+  for (const Terrain& params : cases) {
+    const std::string label = "unit " + std::to_string(params.unit) + " amp " + std::to_string(params.amp);
+    ExpectSameGrid(params, label);
+    Terrain t = params;
+    ASSERT_TRUE(BuildGrid(t)) << label;
+    ASSERT_GE(t.rows, 4) << label;  // some strips are drawn
+    const std::size_t columns = static_cast<std::size_t>(t.columns);
+    for (std::int32_t i = 1; i <= t.rows - 2; ++i) {
+      for (std::int32_t j = 1; j <= t.columns - 3; ++j) {
+        const double* n = &t.normals[3 * (static_cast<std::size_t>(i) * columns + static_cast<std::size_t>(j))];
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        // A mean of four unit normals: finite, not pointing down, at most 1 long.
+        // (Cliffs 1e300 high over a unit of 80 make them all but level.)
+        ASSERT_TRUE(n[1] >= 0.0 && length > 0.0 && length <= 1.0 + 1e-15)
+            << label << ": normal (" << i << ", " << j << ") = " << n[0] << ", " << n[1] << ", " << n[2];
+      }
+    }
+  }
+}
+
 TEST(GridEquivalenceTest, SteadyFramesAllocateNothingWhateverTheOctaves) {
   Terrain t = With(40, 20, 230, 0.0011, 0.5, Camera().bounds);
   ASSERT_TRUE(BuildGrid(t));

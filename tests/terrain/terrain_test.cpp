@@ -110,6 +110,12 @@ TEST_F(TerrainTest, FaceNormalsPointUpAndAwayFromTheSlope) {
   terrain.vertices = {0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1};  // rising along +z
   const double k = 1 / std::sqrt(2.0);
   EXPECT_EQ(Of(terrain.FaceNormal(0, 0)), (Triple{0, k, -k}));
+  // The same face so large that its cross product overflows, and so small
+  // that it underflows: the same normal, to the bit.
+  for (const double scale : {0x1p700, 0x1p-700}) {
+    terrain.vertices = {0, 0, 0, scale, 0, 0, 0, scale, scale, scale, scale, scale};
+    EXPECT_EQ(Of(terrain.FaceNormal(0, 0)), (Triple{0, k, -k})) << scale;
+  }
   terrain.vertices.assign(12, 3.0);  // collapsed to a point
   EXPECT_EQ(Of(terrain.FaceNormal(0, 0)), (Triple{0, 0, 0}));
 
