@@ -51,17 +51,23 @@ constexpr double kMaxFov = 150.0;
 constexpr double kMaxOctaves = 8.0;
 constexpr int kMaxFrames = 24;
 
-// The fixed key table, the held keys, and keys nothing handles.
+// In the order fuzz/seeds.py spells them.
 constexpr std::int32_t kKeys[] = {
-    vk::Digit0, vk::Digit1, vk::Digit2, vk::Digit9, vk::B,  vk::F,    vk::G, vk::R, vk::T, vk::U, vk::V, vk::Y,
-    vk::F1,     vk::F2,     vk::F3,     vk::F4,     vk::A,  vk::D,    vk::W, vk::S, vk::Space,
-    vk::Escape, 0,          3,          51,         56,     96,       116,   123,   -1,    255,   65535};
-constexpr std::int32_t kEdges[] = {0,     -1,     1,      32767, -32768, 65535, -65536, 120, -120, 120000, -4000,
-                                   std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+    // The fixed key table.
+    vk::Digit0, vk::Digit1, vk::Digit2, vk::Digit9, vk::B, vk::F, vk::G, vk::R, vk::T, vk::U, vk::V, vk::Y,
+    vk::F1, vk::F2, vk::F3, vk::F4,
+    // The held keys, and Escape.
+    vk::A, vk::D, vk::W, vk::S, vk::Space, vk::Escape,
+    // Keys nothing handles.
+    0, 3, 51, 56, 96, 116, 123, -1, 255, 65535};
+constexpr std::int32_t kEdges[] = {
+    0, -1, 1, 32767, -32768, 65535, -65536, 120, -120, 120000, -4000, std::numeric_limits<std::int32_t>::max(),
+    std::numeric_limits<std::int32_t>::min()};
 constexpr std::uint32_t kTickSteps[] = {0, 1, 16, 1000, 1u << 31, 0xFFFFFFFFu};
 
-const char* const kKindNames[] = {"Create",  "Destroy", "Move",      "Size",           "Paint",
-                                  "Activate", "KeyDown", "KeyUp",    "MouseMove",      "LeftButtonDown",
+// EventKind's names, in its order, for the trace.
+const char* const kKindNames[] = {"Create",   "Destroy", "Move",  "Size",      "Paint",
+                                  "Activate", "KeyDown", "KeyUp", "MouseMove", "LeftButtonDown",
                                   "LeftButtonUp", "Wheel", "CaptureLost"};
 
 bool tracing = false;

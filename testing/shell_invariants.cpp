@@ -111,7 +111,7 @@ bool SceneFinite() {
          Finite({s.lookYaw, s.lookPitch});
 }
 
-FrameStart::FrameStart() : nonFiniteCalls(recgl::NonFiniteCalls()) {}
+FrameStart::FrameStart() : sceneFinite(SceneFinite()), nonFiniteCalls(recgl::NonFiniteCalls()) {}
 
 std::string FrameStart::NonFiniteProblem() const {
   if (recgl::NonFiniteCalls() == nonFiniteCalls || !sceneFinite || !SceneFinite()) return {};

@@ -52,8 +52,8 @@ bool SceneFinite();
 // Taken just before a frame: a frame may hand GL an infinity or NaN only
 // where the scene held a parameter that is not finite, before or after it.
 struct FrameStart {
-  bool sceneFinite = SceneFinite();
-  std::size_t nonFiniteCalls;
+  bool sceneFinite;
+  std::size_t nonFiniteCalls;  // calls given an infinity or NaN so far
 
   FrameStart();
   // After the frame.
