@@ -10,7 +10,10 @@
 //   built, with at least 4 columns and 3 rows, so that some of it is drawn.
 //   (Other units, 0.1 say, snap with rounding and can leave 3 columns.)
 // - the grid never holds more than kMaxGridSamples samples, and its storage
-//   stays within twice that however it grew.
+//   stays within twice that however it grew;
+// - a drawn normal whose samples around it are all finite is finite, does
+//   not point down and is at most 1 long (the mean of four unit normals),
+//   however long the edges: no overflow on the way.
 //
 // Building both grids costs samples times octaves; to keep thousands of
 // inputs per second, a grid whose samples times octaves would pass
@@ -97,6 +100,25 @@ void CheckBounded(const Terrain& t) {
   if (!problem.empty()) Fail("grid past its cap: " + problem, t);
 }
 
+// Whether the samples of the four faces drawn sample (i, j) is shaded with,
+// rows i to i + 2 and columns j to j + 2, are all finite.
+bool FiniteAround(const Terrain& t, std::int32_t i, std::int32_t j) {
+  const std::size_t columns = static_cast<std::size_t>(t.columns);
+  for (std::int32_t r = i; r <= i + 2; ++r) {
+    for (std::int32_t c = j; c <= j + 2; ++c) {
+      const double* v = &t.vertices[3 * (static_cast<std::size_t>(r) * columns + static_cast<std::size_t>(c))];
+      if (!(std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]))) return false;
+    }
+  }
+  return true;
+}
+
+// The mean of four unit normals of faces that face up: finite, y >= 0, at most 1 long.
+bool UnitMean(const double* n) {
+  const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+  return std::isfinite(length) && n[1] >= 0.0 && length <= 1.0 + 1e-15;
+}
+
 void CompareGrids(const Terrain& params) {
   Terrain fast = params;
   Terrain plain = params;
@@ -133,6 +155,12 @@ void CompareGrids(const Terrain& params) {
         if (!SameValue(fast.normals[k + c], plain.normals[k + c])) {
           Fail("normal (" + std::to_string(i) + ", " + std::to_string(j) + ") differs", params);
         }
+      }
+      if (FiniteAround(fast, i, j) && !UnitMean(&fast.normals[k])) {
+        Fail("normal (" + std::to_string(i) + ", " + std::to_string(j) + ") of finite samples is " +
+                 std::to_string(fast.normals[k]) + ", " + std::to_string(fast.normals[k + 1]) + ", " +
+                 std::to_string(fast.normals[k + 2]),
+             params);
       }
     }
   }

@@ -12,6 +12,19 @@ namespace vellumor {
 
 namespace {
 
+// (A - P) x (B - P) for the face at column j of a row: P its sample, A the
+// next row's, B the next column's.
+inline Vec3 FaceCross(const double* __restrict xs, double z, double zNext, const double* __restrict here,
+                      const double* __restrict next, std::size_t j) {
+  const double ax = xs[j] - xs[j];
+  const double ay = next[j] - here[j];
+  const double az = zNext - z;
+  const double bx = xs[j + 1] - xs[j];
+  const double by = here[j + 1] - here[j];
+  const double bz = z - z;
+  return {ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx};
+}
+
 // The face normals of one row (columns 1 .. columns - 2) from its heights and
 // the next row's, as Terrain::FaceNormal computes them from the samples:
 // (A - P) x (B - P), normalised.
@@ -22,38 +35,26 @@ void FaceRow(std::size_t columns, const double* __restrict xs, double z, double 
   // set by a select, which the vector loop can carry.
   double awkward = 0.0;
   for (std::size_t j = 1; j + 2 <= columns; ++j) {
-    const double ax = xs[j] - xs[j];
-    const double ay = next[j] - here[j];
-    const double az = zNext - z;
-    const double bx = xs[j + 1] - xs[j];
-    const double by = here[j + 1] - here[j];
-    const double bz = z - z;
-    const double x = ay * bz - az * by;
-    const double y = az * bx - ax * bz;
-    const double w = ax * by - ay * bx;
-    const double squared = 0.0 + x * x + y * y + w * w;
+    const Vec3 c = FaceCross(xs, z, zNext, here, next, j);
+    const double squared = 0.0 + c.x * c.x + c.y * c.y + c.z * c.z;
     const double length = std::sqrt(squared);
     // Selected rather than branched on, so that the loop runs in vector registers.
     const bool zero = length == 0.0;
     const double s = 1.0 / length;
-    const double ux = s * x;
-    const double uy = s * y;
-    const double uz = s * w;
-    fx[j] = zero ? x : ux;
-    fy[j] = zero ? y : uy;
-    fz[j] = zero ? w : uz;
+    const double ux = s * c.x;
+    const double uy = s * c.y;
+    const double uz = s * c.z;
+    fx[j] = zero ? c.x : ux;
+    fy[j] = zero ? c.y : uy;
+    fz[j] = zero ? c.z : uz;
     awkward = NormalisesDirectly(squared) ? awkward : 1.0;
   }
   if (awkward == 0.0) return;
-  // Edges so long or so short that their cross product overflowed or underflowed.
+  // Faces so large or so steep that their cross product overflowed or underflowed.
   for (std::size_t j = 1; j + 2 <= columns; ++j) {
-    const Vec3 a{xs[j] - xs[j], next[j] - here[j], zNext - z};
-    const Vec3 b{xs[j + 1] - xs[j], here[j + 1] - here[j], z - z};
-    const double x = a.y * b.z - a.z * b.y;
-    const double y = a.z * b.x - a.x * b.z;
-    const double w = a.x * b.y - a.y * b.x;
-    if (NormalisesDirectly(0.0 + x * x + y * y + w * w)) continue;
-    const Vec3 f = ScaledFaceNormal(a, b);
+    const Vec3 c = FaceCross(xs, z, zNext, here, next, j);
+    if (NormalisesDirectly(0.0 + c.x * c.x + c.y * c.y + c.z * c.z)) continue;
+    const Vec3 f = ScaledFaceNormal({xs[j], here[j], z}, {xs[j], next[j], zNext}, {xs[j + 1], here[j + 1], z});
     fx[j] = f.x;
     fy[j] = f.y;
     fz[j] = f.z;

@@ -187,20 +187,25 @@ TEST(GridEquivalenceTest, SumsThatAreAllNaNEndTheOctavesAtOnce) {
   EXPECT_GT(ExpectSameGrid(With(80, 3000, 230, 1e15, 0.5, far), "far, 3000 octaves"), 0);
 }
 
-// Found by the window procedure's fuzzer: past a unit of about 1e154 (or
-// with heights as far apart) a face's cross product overflows, and its
-// normal came out NaN or zero. Both builds scale such edges first and agree.
+// Found by the fuzzers: past a unit of about 1e154 (or with heights as far
+// apart) a face's cross product overflows, and heights near the largest
+// double differ by more than it; the normals came out NaN or zero. Both
+// builds now take such faces apart the same way and agree.
 TEST(GridEquivalenceTest, HugeUnitsAndHeightsStillGiveUnitNormals) {
   const Camera camera;
   const Terrain cases[] = {With(std::ldexp(80.0, 530), 2, 230, 0.0011, 0.5, camera.bounds),
                            With(80, 1, 1e300, 0.0011, 0.5, Ground(-1000, -700, 900, 1100)),
-                           With(std::ldexp(80.0, 200), 2, 1e300, 1e-250, 0.5, camera.bounds)};
+                           With(std::ldexp(80.0, 200), 2, 1e300, 1e-250, 0.5, camera.bounds),
+                           // Heights from -0.42 to 0.9 times the largest double.
+                           With(80, 1, 0.9 * std::numeric_limits<double>::max(), 0.5, 0.5,
+                                Ground(-1000, -700, 900, 1100))};
   for (const Terrain& params : cases) {
     const std::string label = "unit " + std::to_string(params.unit) + " amp " + std::to_string(params.amp);
     ExpectSameGrid(params, label);
     Terrain t = params;
     ASSERT_TRUE(BuildGrid(t)) << label;
     ASSERT_GE(t.rows, 4) << label;  // some strips are drawn
+    for (std::size_t k = 1; k < t.vertices.size(); k += 3) ASSERT_TRUE(std::isfinite(t.vertices[k])) << label;
     const std::size_t columns = static_cast<std::size_t>(t.columns);
     for (std::int32_t i = 1; i <= t.rows - 2; ++i) {
       for (std::int32_t j = 1; j <= t.columns - 3; ++j) {
