@@ -1,6 +1,9 @@
 #include "testing/recording_gl.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -33,7 +36,31 @@ const GLdouble* vertexPointer = nullptr;
 GLsizei vertexStride = 0;
 GLint vertexSize = 3;
 
+// The first call given a value that is not finite, kept without allocating.
+struct NonFiniteSighting {
+  static constexpr std::size_t kMaxArgs = 8;
+  std::size_t count = 0;
+  const char* name = nullptr;
+  double args[kMaxArgs] = {};
+  std::size_t argCount = 0;
+};
+
+NonFiniteSighting nonFinite;
+
+void Watch(const char* name, const double* values, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    if (std::isfinite(values[i])) continue;
+    if (nonFinite.count++ == 0) {
+      nonFinite.name = name;
+      nonFinite.argCount = std::min(n, NonFiniteSighting::kMaxArgs);
+      std::copy(values, values + nonFinite.argCount, nonFinite.args);
+    }
+    return;
+  }
+}
+
 GlCall* Record(const char* name, std::initializer_list<double> args) {
+  Watch(name, args.begin(), args.size());
   if (!recording) return nullptr;
   GlCall& call = calls.emplace_back();
   call.name = name;
@@ -138,6 +165,7 @@ void Reset() {
   vertexPointer = nullptr;
   vertexStride = 0;
   vertexSize = 3;
+  nonFinite = NonFiniteSighting{};
 }
 
 void SetRecording(bool on) { recording = on; }
@@ -180,6 +208,19 @@ Vec3 WindowPoint(const GlState& s, const Vec3& p) {
   const double x = clip[0] / clip[3], y = clip[1] / clip[3], z = clip[2] / clip[3];
   return {s.viewport[0] + (x + 1.0) * 0.5 * s.viewport[2], s.viewport[1] + (y + 1.0) * 0.5 * s.viewport[3],
           (z + 1.0) * 0.5};
+}
+
+std::size_t NonFiniteCalls() { return nonFinite.count; }
+
+std::string FirstNonFiniteCall() {
+  if (nonFinite.count == 0) return {};
+  std::string text = std::string(nonFinite.name) + "(";
+  for (std::size_t i = 0; i < nonFinite.argCount; ++i) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%s%.17g", i ? ", " : "", nonFinite.args[i]);
+    text += number;
+  }
+  return text + ")";
 }
 
 }  // namespace vellumor::recgl
@@ -294,6 +335,8 @@ void APIENTRY glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
     std::memcpy(state.lightPosition[light - GL_LIGHT0], eye.data(), sizeof eye);
   }
   GlCall* call = Record("glLightfv", {double(light), double(pname)});
+  const double values[4] = {params[0], n > 1 ? params[1] : 0.0, n > 2 ? params[2] : 0.0, n > 3 ? params[3] : 0.0};
+  Watch("glLightfv", values, static_cast<std::size_t>(n));
   if (call) call->args.insert(call->args.end(), params, params + n);
 }
 
@@ -420,6 +463,7 @@ void APIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvo
   const std::size_t step = vertexStride ? vertexStride / sizeof(GLdouble) : std::size_t(vertexSize);
   for (GLsizei i = 0; i < count; ++i) {
     const GLdouble* v = vertexPointer + index[i] * step;
+    Watch("glDrawElements vertex", v, 3);
     AddVertex(primitive, v[0], v[1], v[2]);
   }
 }

@@ -5,7 +5,8 @@
 // attribute stack, colour, normal, blend function, depth mask, polygon mode,
 // the viewport, the modelview and projection matrices with their stacks, light
 // positions, and the primitives and text drawn with the state they were drawn in.
-// Nothing is rasterised.
+// It also watches every argument (and every vertex an index reaches) for
+// values that are not finite, recording or not. Nothing is rasterised.
 
 #include <GL/gl.h>
 
@@ -112,6 +113,11 @@ std::size_t Find(std::string_view name, std::size_t from = 0);
 // Where an object-space point lands with this state's matrices and viewport:
 // window x and y in pixels (y up, as OpenGL counts) and depth from 0 (near) to 1 (far).
 Vec3 WindowPoint(const GlState& state, const Vec3& point);
+
+// Calls since Reset that were given an infinity or NaN, and the first of them
+// written out ("glVertex3dv(1, nan, 3)"; empty when there was none).
+std::size_t NonFiniteCalls();
+std::string FirstNonFiniteCall();
 
 }  // namespace recgl
 

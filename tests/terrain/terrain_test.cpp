@@ -135,6 +135,19 @@ TEST_F(TerrainTest, FaceNormalsPointUpAndAwayFromTheSlope) {
   terrain.vertices = {0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1};  // rising along +z
   const double k = 1 / std::sqrt(2.0);
   EXPECT_EQ(Of(terrain.FaceNormal(0, 0)), (Triple{0, k, -k}));
+  // The same face so large that its cross product overflows, and so small
+  // that it underflows: the same normal, to the bit.
+  for (const double scale : {0x1p700, 0x1p-700}) {
+    terrain.vertices = {0, 0, 0, scale, 0, 0, 0, scale, scale, scale, scale, scale};
+    EXPECT_EQ(Of(terrain.FaceNormal(0, 0)), (Triple{0, k, -k})) << scale;
+  }
+  // Heights so near the largest double that they differ by more than it.
+  constexpr double kHuge = 1e308;
+  terrain.vertices = {0, -kHuge, 0, 1, -kHuge, 0, 0, kHuge, 1, 1, kHuge, 1};
+  const Vec3 cliff = terrain.FaceNormal(0, 0);
+  EXPECT_EQ(cliff.x, 0.0);
+  EXPECT_TRUE(cliff.y >= 0.0 && cliff.y < 1e-300) << cliff.y;
+  EXPECT_NEAR(cliff.z, -1.0, 1e-15);
   terrain.vertices.assign(12, 3.0);  // collapsed to a point
   EXPECT_EQ(Of(terrain.FaceNormal(0, 0)), (Triple{0, 0, 0}));
 
