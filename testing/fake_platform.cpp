@@ -20,6 +20,16 @@ std::vector<std::string> TakeLog() {
   return log;
 }
 
+void LoseFocus(bool captureFirst) {
+  const platform::Event deactivate{.kind = platform::EventKind::Activate, .active = false};
+  if (!captureFirst) Send(deactivate);
+  if (state.captured) {
+    state.captured = false;
+    Send({.kind = platform::EventKind::CaptureLost});
+  }
+  if (captureFirst) Send(deactivate);
+}
+
 }  // namespace vellumor::fake
 
 namespace vellumor {

@@ -45,5 +45,8 @@ void Reset(platform::WindowProcedure procedure = nullptr);
 bool Send(const platform::Event& event);
 // The log since the last call, then cleared.
 std::vector<std::string> TakeLog();
+// Another application takes the focus: the window is deactivated and, if it
+// held the mouse capture, loses it, in either order (platforms differ).
+void LoseFocus(bool captureFirst = false);
 
 }  // namespace vellumor::fake

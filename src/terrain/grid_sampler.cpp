@@ -5,11 +5,25 @@
 #include <cstddef>
 #include <limits>
 
+#include "terrain/face_normal.h"
 #include "terrain/lattice.h"
 
 namespace vellumor {
 
 namespace {
+
+// (A - P) x (B - P) for the face at column j of a row: P its sample, A the
+// next row's, B the next column's.
+inline Vec3 FaceCross(const double* __restrict xs, double z, double zNext, const double* __restrict here,
+                      const double* __restrict next, std::size_t j) {
+  const double ax = xs[j] - xs[j];
+  const double ay = next[j] - here[j];
+  const double az = zNext - z;
+  const double bx = xs[j + 1] - xs[j];
+  const double by = here[j + 1] - here[j];
+  const double bz = z - z;
+  return {ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx};
+}
 
 // The face normals of one row (columns 1 .. columns - 2) from its heights and
 // the next row's, as Terrain::FaceNormal computes them from the samples:
@@ -17,26 +31,33 @@ namespace {
 void FaceRow(std::size_t columns, const double* __restrict xs, double z, double zNext,
              const double* __restrict here, const double* __restrict next, double* __restrict fx,
              double* __restrict fy, double* __restrict fz) {
+  // 1 once a face's cross product has overflowed or underflowed; a double
+  // set by a select, which the vector loop can carry.
+  double awkward = 0.0;
   for (std::size_t j = 1; j + 2 <= columns; ++j) {
-    const double ax = xs[j] - xs[j];
-    const double ay = next[j] - here[j];
-    const double az = zNext - z;
-    const double bx = xs[j + 1] - xs[j];
-    const double by = here[j + 1] - here[j];
-    const double bz = z - z;
-    const double x = ay * bz - az * by;
-    const double y = az * bx - ax * bz;
-    const double w = ax * by - ay * bx;
-    const double length = std::sqrt(0.0 + x * x + y * y + w * w);
+    const Vec3 c = FaceCross(xs, z, zNext, here, next, j);
+    const double squared = 0.0 + c.x * c.x + c.y * c.y + c.z * c.z;
+    const double length = std::sqrt(squared);
     // Selected rather than branched on, so that the loop runs in vector registers.
     const bool zero = length == 0.0;
     const double s = 1.0 / length;
-    const double ux = s * x;
-    const double uy = s * y;
-    const double uz = s * w;
-    fx[j] = zero ? x : ux;
-    fy[j] = zero ? y : uy;
-    fz[j] = zero ? w : uz;
+    const double ux = s * c.x;
+    const double uy = s * c.y;
+    const double uz = s * c.z;
+    fx[j] = zero ? c.x : ux;
+    fy[j] = zero ? c.y : uy;
+    fz[j] = zero ? c.z : uz;
+    awkward = NormalisesDirectly(squared) ? awkward : 1.0;
+  }
+  if (awkward == 0.0) return;
+  // Faces so large or so steep that their cross product overflowed or underflowed.
+  for (std::size_t j = 1; j + 2 <= columns; ++j) {
+    const Vec3 c = FaceCross(xs, z, zNext, here, next, j);
+    if (NormalisesDirectly(0.0 + c.x * c.x + c.y * c.y + c.z * c.z)) continue;
+    const Vec3 f = ScaledFaceNormal({xs[j], here[j], z}, {xs[j], next[j], zNext}, {xs[j + 1], here[j + 1], z});
+    fx[j] = f.x;
+    fy[j] = f.y;
+    fz[j] = f.z;
   }
 }
 
@@ -121,11 +142,12 @@ void GridSampler::SumOctaves(const NoiseParameters& noise) {
       more = Continues(added, k, a, noise, largestXf, largestZf);
     }
     AddBlock(block, noise.freq);
-    // Every sum is settled (NaN ones too) once the next amplitude is below their last place.
+    // Every sum is settled once the next amplitude is below their last place,
+    // and a NaN sum stays NaN: once every sum is NaN, none can change.
     if (more) {
       const double smallestSum = SmallestSum();
-      more = !(std::fabs(a) < smallestSum * 0x1p-56 &&
-               SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf));
+      more = !std::isnan(smallestSum) && !(std::fabs(a) < smallestSum * 0x1p-56 &&
+                                           SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf));
     }
   }
 }
@@ -237,14 +259,16 @@ void GridSampler::AddBlock(const OctaveBlock& block, double freq) {
   }
 }
 
-// The smallest magnitude of a sum that is not NaN (infinity when there is none).
+// The smallest magnitude of a sum that is not NaN (NaN when there is none).
 double GridSampler::SmallestSum() const {
   double smallest = std::numeric_limits<double>::infinity();
+  bool number = false;
   for (const double sum : heights) {
     const double size = std::fabs(sum);
     smallest = size < smallest ? size : smallest;  // NaN never counts
+    number = number || !std::isnan(sum);
   }
-  return smallest;
+  return number ? smallest : std::numeric_limits<double>::quiet_NaN();
 }
 
 }  // namespace vellumor

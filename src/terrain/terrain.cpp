@@ -7,6 +7,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "terrain/face_normal.h"
 #include "terrain/height.h"
 
 namespace vellumor {
@@ -114,7 +115,11 @@ Vec3 Terrain::FaceNormal(std::int32_t i, std::int32_t j) const {
   const double bx = b[0] - p[0];
   const double by = b[1] - p[1];
   const double bz = b[2] - p[2];
-  return Normalized({ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx});
+  const Vec3 cross{ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx};
+  if (!NormalisesDirectly(0.0 + cross.x * cross.x + cross.y * cross.y + cross.z * cross.z)) {
+    return ScaledFaceNormal({p[0], p[1], p[2]}, {a[0], a[1], a[2]}, {b[0], b[1], b[2]});
+  }
+  return Normalized(cross);
 }
 
 void Terrain::Draw() {

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/frame.h"
@@ -66,18 +67,24 @@ TEST_F(FrameTest, FpsShowsTheFramesOfTheLastWindowOfMoreThanASecond) {
 TEST_F(FrameTest, AFrameClearsDrawsTheOverlayFinishesAndSwaps) {
   fake::TakeLog();
   FrameAt(5100);
-  const auto& calls = recgl::Calls();
-  ASSERT_GE(calls.size(), 4u);
-  EXPECT_STREQ(calls[0].name, "glClearDepth");
-  EXPECT_STREQ(calls[1].name, "glClearColor");
-  EXPECT_FLOAT_EQ(calls[1].args[2], 0.8f);
-  EXPECT_STREQ(calls[2].name, "glClear");
-  EXPECT_EQ(calls[2].args[0], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  EXPECT_STREQ(calls.back().name, "glFinish");
-  EXPECT_EQ(recgl::Named("glViewport").front().args, (std::vector<double>{0, 0, 400, 300}));
+  // Both buffers cleared to the background, set beforehand, and before anything is drawn.
+  const GlState& gl = recgl::State();
+  EXPECT_EQ((std::vector<double>(gl.clearColor, gl.clearColor + 4)),
+            (std::vector<double>{0.7f, 0.7f, 0.8f, 0.0f}));
+  EXPECT_EQ(gl.clearDepth, 1.0);
+  const std::size_t clear = recgl::Find("glClear");
+  ASSERT_LT(clear, recgl::Calls().size());
+  EXPECT_EQ(recgl::Calls()[clear].args[0], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  EXPECT_GT(clear, std::max(recgl::Find("glClearColor"), recgl::Find("glClearDepth")));
+  EXPECT_LT(clear, recgl::Find("glBegin"));
+  // The scene depth-tested in the whole client area, then everything finished before the swap.
+  ASSERT_FALSE(recgl::Primitives().empty());
+  EXPECT_TRUE(recgl::Primitives().front().state.IsOn(GL_DEPTH_TEST));
+  EXPECT_EQ((std::vector<GLint>(gl.viewport, gl.viewport + 4)), (std::vector<GLint>{0, 0, 400, 300}));
+  EXPECT_STREQ(recgl::Calls().back().name, "glFinish");
   EXPECT_EQ(fake::TakeLog(), std::vector<std::string>{"SwapBuffers"});
 
-  const GlState& gl = recgl::State();
+  // What the text overlay leaves for the next frame.
   EXPECT_FALSE(gl.IsOn(GL_DEPTH_TEST));
   EXPECT_FALSE(gl.IsOn(GL_LIGHTING));
   EXPECT_TRUE(gl.IsOn(GL_BLEND));
@@ -88,31 +95,25 @@ TEST_F(FrameTest, AFrameClearsDrawsTheOverlayFinishesAndSwaps) {
 TEST_F(FrameTest, TheOverlayPrintsNineLabelledLinesTwelvePixelsApart) {
   terrainScene.terrain.freq = 1e-20;
   terrainScene.terrain.amp = -40.0;
+  terrainScene.mover.position = {100, 200, 300};  // the text stays put wherever the camera is
+  terrainScene.lookYaw = 0.3;
   FrameAt(5100);
-  const std::size_t first = recgl::Find("glRasterPos2i");
-  const auto& calls = recgl::Calls();
-  ASSERT_LT(first, calls.size());
-  EXPECT_EQ(recgl::Named("glOrtho").back().args, (std::vector<double>{0, 400, 0, 300, -1, 1}));
-  EXPECT_EQ(recgl::Named("glColor4d").back().args, (std::vector<double>{1, 1, 1, 0.5}));
-
-  std::vector<std::string> lines(1);
-  std::vector<double> rasterY;
-  for (std::size_t i = first; i < calls.size(); ++i) {
-    if (std::string(calls[i].name) == "glRasterPos2i") {
-      EXPECT_EQ(calls[i].args[0], 5.0);
-      rasterY.push_back(calls[i].args[1]);
-      if (!lines.back().empty()) lines.emplace_back();
-    } else if (std::string(calls[i].name) == "glCallLists") {
-      lines.back() += calls[i].text;
-    } else if (std::string(calls[i].name) == "glListBase") {
-      EXPECT_EQ(calls[i].args[0], 1000.0);
-    }
+  const std::vector<std::string> expected = {"FPS:0", "Octaves:2", "Amp:-40", "Freq:1e-20", "h:0.5",
+                                             "radius:10", "oradius:1500", "fov:65", "unit:80"};
+  const std::vector<GlText>& texts = recgl::Texts();
+  ASSERT_EQ(texts.size(), expected.size());
+  for (std::size_t n = 0; n < texts.size(); ++n) {
+    SCOPED_TRACE(n);
+    const GlState& s = texts[n].state;
+    EXPECT_EQ(texts[n].text, expected[n]);
+    EXPECT_EQ(texts[n].listBase, 1000u);  // the font's lists
+    // In window pixels from the top-left corner, half-transparent white over everything.
+    EXPECT_NEAR(s.rasterPosition[0], 5, 1e-9);
+    EXPECT_NEAR(s.rasterPosition[1], 300 - 15 - 12.0 * n, 1e-9);
+    EXPECT_EQ((std::vector<double>(s.rasterColor, s.rasterColor + 4)), (std::vector<double>{1, 1, 1, 0.5}));
+    EXPECT_FALSE(s.IsOn(GL_DEPTH_TEST) || s.IsOn(GL_LIGHTING));
+    EXPECT_TRUE(s.IsOn(GL_BLEND));
   }
-  lines.pop_back();  // the raster position after the last line starts no line
-  EXPECT_EQ(lines, (std::vector<std::string>{"FPS:0", "Octaves:2", "Amp:-40", "Freq:1e-20", "h:0.5", "radius:10",
-                                             "oradius:1500", "fov:65", "unit:80"}));
-  ASSERT_EQ(rasterY.size(), 10u);
-  for (std::size_t n = 0; n < rasterY.size(); ++n) EXPECT_EQ(rasterY[n], 300.0 - 12.0 * n - 15.0);
 }
 
 TEST_F(FrameTest, HeldKeysActAfterTheFrameIsDrawn) {

@@ -1,7 +1,8 @@
 // Long random input sequences through the window procedure. After every event
 // the pointer is in a state the pointer table allows and the active held-key
 // actions are exactly the presses not yet released; after every frame the GL
-// stacks are balanced and the grid is within its cap. The seeds are fixed and
+// stacks are balanced, the grid is within its cap and GL was handed nothing
+// that is not finite. The seeds are fixed and
 // a failure names its seed and event, so it can be replayed.
 #include <gtest/gtest.h>
 
@@ -9,24 +10,24 @@
 #include <cstdint>
 #include <iterator>
 #include <limits>
-#include <map>
 #include <random>
+#include <string>
 
 #include "app/frame_checks.h"
 #include "platform/virtual_keys.h"
 #include "testing/allocation_counter.h"
+#include "testing/shell_invariants.h"
 #include "support/app_fixture.h"
 
 namespace vellumor {
 
 namespace {
 
-using platform::CursorShape;
+using invariants::kHeldKeys;
 using platform::EventKind;
 
 constexpr std::int32_t kTableKeys[] = {vk::Digit0, vk::Digit1, vk::Digit2, vk::Digit9, vk::B, vk::F,  vk::G,  vk::R,
                                        vk::T,      vk::U,      vk::V,      vk::Y,      vk::F1, vk::F2, vk::F3, vk::F4};
-constexpr std::int32_t kHeldKeys[] = {vk::A, vk::D, vk::W, vk::S, vk::Space};
 constexpr std::int32_t kEdgeValues[] = {0, -1, 1, 32767, -32768, 65535, -4000, 120000,
                                         std::numeric_limits<std::int32_t>::max(),
                                         std::numeric_limits<std::int32_t>::min()};
@@ -37,9 +38,10 @@ constexpr std::uint32_t kTickSteps[] = {0, 1, 16, 16, 16, 1000, 1u << 31, 0xFFFF
 class RandomInputTest : public ProgramTest {
  protected:
   std::mt19937 rng;
-  std::map<std::int32_t, std::size_t> pressed;  // held key -> presses since its last release
+  invariants::HeldKeyPresses presses;
   int modesSeen[3] = {};
   int frames = 0;
+  std::string frameNonFinite;  // what the last frame handed GL that it should not have
 
   int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
   template <std::size_t N>
@@ -66,20 +68,14 @@ class RandomInputTest : public ProgramTest {
     if (key == vk::T && t.octaves >= 6.0) return vk::R;
     return key;
   }
-  static bool IsHeld(std::int32_t key) {
-    for (std::int32_t held : kHeldKeys) {
-      if (key == held) return true;
-    }
-    return false;
-  }
   void Down(std::int32_t key, bool repeat) {
     key = Moderate(key);
     if (key == vk::Escape) return;  // quitting ends the run; it comes last
-    if (IsHeld(key) && !repeat) ++pressed[key];
+    presses.Note({.kind = EventKind::KeyDown, .key = key, .repeat = repeat});
     Key(key, repeat);
   }
   void Up(std::int32_t key) {
-    if (IsHeld(key)) pressed[key] = 0;
+    presses.Note({.kind = EventKind::KeyUp, .key = key});
     KeyUp(key);
   }
   // The system takes the capture away: first on its side, then it tells the window.
@@ -113,54 +109,23 @@ class RandomInputTest : public ProgramTest {
       case 11:
         if (Below(2) == 0) {
           Activate(true);
-        } else {  // switching away: the system then takes the capture, if the window held it
-          Activate(false);
-          pressed.clear();  // every held-key action ends with the focus
-          if (fake::state.captured) LoseCapture();
+        } else {  // switching away: the system also takes the capture, if the window held it
+          fake::LoseFocus(Below(2) == 0);
+          presses.Note({.kind = EventKind::Activate, .active = false});
         }
         break;
       case 12: LoseCapture(); break;  // also when not captured: a stray notice
       case 13: Below(3) == 0 ? Send(EventKind::Size, 0, 0) : Send(EventKind::Size, Coordinate(), Coordinate()); break;
       case 14: Send(EventKind::Move, Coordinate(), Coordinate()); break;
-      default:
+      default: {
         fake::state.tick += kTickSteps[Below(static_cast<int>(std::size(kTickSteps)))];
+        const invariants::FrameStart start;
         Send(EventKind::Paint);
         ++frames;
+        frameNonFinite = start.NonFiniteProblem();
         break;
-    }
-  }
-
-  // The pointer table: no capture without a mode; a drag holds the capture,
-  // confined, with the four-headed arrow; look mode with the capture hides and
-  // confines the cursor; without the capture the cursor is the arrow and free.
-  static ::testing::AssertionResult PointerConsistent() {
-    const fake::PlatformState& f = fake::state;
-    const bool captured = pointer.pointerCaptured;
-    bool ok = captured == f.captured;
-    switch (pointer.mouseMode) {
-      case MouseMode::None: ok = ok && !captured; break;
-      case MouseMode::Drag: ok = ok && captured && f.shape == CursorShape::SizeAll && f.confined; break;
-      case MouseMode::Look: ok = ok && (!captured || (f.shape == CursorShape::Hidden && f.confined)); break;
-    }
-    ok = ok && (captured || (f.shape == CursorShape::Arrow && !f.confined));
-    if (ok) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "mode " << static_cast<int>(pointer.mouseMode) << ", captured " << captured
-                                         << ", platform captured " << f.captured << ", confined " << f.confined
-                                         << ", cursor " << static_cast<int>(f.shape);
-  }
-
-  ::testing::AssertionResult HeldKeysMatch() const {
-    for (std::int32_t key : kHeldKeys) {
-      std::size_t active = 0;
-      for (const IAction* action : actionRegistry.activeActions) active += action->key == key ? 1 : 0;
-      const auto found = pressed.find(key);
-      const std::size_t expected = found == pressed.end() ? 0 : found->second;
-      if (active != expected) {
-        return ::testing::AssertionFailure() << "key " << key << " active " << active << " times, pressed "
-                                             << expected << " times since released";
       }
     }
-    return ::testing::AssertionSuccess();
   }
 };
 
@@ -171,7 +136,7 @@ TEST_F(RandomInputTest, NoSequenceOfEventsBreaksThePointerTheFrameOrTheMemory) {
     SCOPED_TRACE(::testing::Message() << "seed " << seed);
     ResetProgramState();
     rng.seed(seed);
-    pressed.clear();
+    presses = {};
     frames = 0;
     std::fill(std::begin(modesSeen), std::end(modesSeen), 0);
     OpenWindow();
@@ -182,11 +147,12 @@ TEST_F(RandomInputTest, NoSequenceOfEventsBreaksThePointerTheFrameOrTheMemory) {
     for (int n = 0; n < kEvents; ++n) {
       const int framesBefore = frames;
       RandomEvent();
-      ASSERT_TRUE(PointerConsistent()) << "after event " << n;
-      ASSERT_TRUE(HeldKeysMatch()) << "after event " << n;
+      ASSERT_TRUE(Holds(invariants::PointerProblem())) << "after event " << n;
+      ASSERT_TRUE(Holds(invariants::HeldKeyProblem(presses))) << "after event " << n;
       if (frames != framesBefore) {
         ASSERT_TRUE(FrameLeftGlClean()) << "after event " << n;
         ASSERT_TRUE(GridBounded()) << "after event " << n;
+        ASSERT_TRUE(Holds(frameNonFinite)) << "after event " << n;
       }
       ++modesSeen[static_cast<int>(pointer.mouseMode)];
     }

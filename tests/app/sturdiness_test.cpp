@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -83,7 +84,7 @@ class SturdinessTest : public ProgramTest {
     EXPECT_EQ(t.rows, normalRows);
     EXPECT_TRUE(t.vertices == normalGrid);
     std::size_t strips = 0;
-    for (const GlCall& call : recgl::Named("glBegin")) strips += call.args[0] == GL_TRIANGLE_STRIP ? 1 : 0;
+    for (const GlPrimitive& p : recgl::Primitives()) strips += p.mode == GL_TRIANGLE_STRIP ? 1 : 0;
     EXPECT_EQ(strips, static_cast<std::size_t>(normalRows - 3) + 1);  // and the water plane
     EXPECT_TRUE(FrameLeftGlClean());
     recgl::SetRecording(false);
@@ -188,6 +189,26 @@ TEST_F(SturdinessTest, TheMoverFlownFarFromTheOriginNeverBreaksAFrame) {
     terrainScene.orthoCamera.position = {0.0, 0.0, 1000.0};
     ExpectNormalGridAgain();
   }
+}
+
+// Found by the window procedure's fuzzer: 528 presses of 0 make the unit
+// about 1e162, a face's cross product (a unit squared) overflowed, and a
+// scene whose every parameter was finite drew its terrain with NaN normals.
+TEST_F(SturdinessTest, AHugeUnitDrawsTheTerrainWithFiniteNormals) {
+  for (int n = 0; n < 528; ++n) Press(vk::Digit0);
+  recgl::SetRecording(true);
+  const std::size_t before = recgl::Calls().size();
+  const invariants::FrameStart start;
+  Frame();
+  EXPECT_TRUE(Holds(start.NonFiniteProblem()));
+  std::size_t normals = 0;
+  for (std::size_t k = before; k < recgl::Calls().size(); ++k) {
+    const GlCall& call = recgl::Calls()[k];
+    if (std::string_view(call.name) != "glNormal3dv") continue;
+    ++normals;
+    EXPECT_EQ(call.args, (std::vector<double>{0.0, 1.0, 0.0}));  // heights of hundreds over such a unit: flat
+  }
+  EXPECT_GT(normals, 0u);
 }
 
 // Grabbing the pointer again while it is held, by a second activation or by

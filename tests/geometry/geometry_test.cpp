@@ -29,8 +29,19 @@ TEST(GeometryTest, BoxIsEmptyWhileAnyComponentHoldsTheSentinel) {
   EXPECT_FALSE(IsEmpty(box));
   EXPECT_EQ(Of(box.min), Xyz(1, 5, -2));
   EXPECT_EQ(Of(box.max), Xyz(1, 5, -2));
-  box.min.y = kBoxSentinel;
-  EXPECT_TRUE(IsEmpty(box));
+  // Any one component still at its sentinel leaves the box empty; the other sign does not.
+  const auto component = [](BoundingBox& b, int k) -> double& {
+    Vec3& v = k < 3 ? b.min : b.max;
+    return k % 3 == 0 ? v.x : k % 3 == 1 ? v.y : v.z;
+  };
+  for (int k = 0; k < 6; ++k) {
+    const double sentinel = k < 3 ? kBoxSentinel : -kBoxSentinel;
+    BoundingBox one = box;
+    component(one, k) = sentinel;
+    EXPECT_TRUE(IsEmpty(one)) << k;
+    component(one, k) = -sentinel;
+    EXPECT_FALSE(IsEmpty(one)) << k;
+  }
 }
 
 TEST(GeometryTest, ExtendIsOrderFreeAndReplacesNan) {

@@ -1,10 +1,8 @@
 #pragma once
-// Puts every global of the program back to its start-up state, with the fake
+// The shell's tests start from the program's start-up state, with the fake
 // platform attached to the window procedure and the recording GL emptied.
 
 #include <gtest/gtest.h>
-
-#include <new>
 
 #include "app/frame.h"
 #include "app/globals.h"
@@ -13,24 +11,10 @@
 #include "app/shell.h"
 #include "platform/virtual_keys.h"
 #include "testing/fake_platform.h"
+#include "testing/program_state.h"
 #include "testing/recording_gl.h"
 
 namespace vellumor {
-
-inline void ResetProgramState() {
-  pointer = PointerState{};
-  clientArea = ClientArea{};
-  fontListBase = 0;
-  frameClock = FrameClock{};
-  hudCursor = HudCursor{};
-  actionRegistry.activeActions.clear();
-  actionRegistry.bindings.clear();
-  terrainScene.~TerrainScene();
-  new (&terrainScene) TerrainScene();
-  mainView = View(&terrainScene, &terrainScene.camera);
-  fake::Reset(WindowProc);
-  recgl::Reset();
-}
 
 class ProgramTest : public ::testing::Test {
  protected:

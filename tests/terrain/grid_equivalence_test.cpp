@@ -2,9 +2,11 @@
 // FaceNormal per face): the same bits for every vertex and every drawn normal.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -163,6 +165,59 @@ TEST(GridEquivalenceTest, UnboundedOctaveCountsEndWhereTheSumCannotChange) {
   EXPECT_TRUE(std::isnan(TerrainHeight(far, 0, 1400, 230, 10, 0.5)));
   EXPECT_TRUE(SameBits(TerrainHeight(far, 0, 1150, 230, 10, 0.5), EveryOctave(far, 0, 1150, 230, 10, 0.5)));
   EXPECT_TRUE(std::isfinite(TerrainHeight(far, 0, 1150, 230, 10, 0.5)));
+}
+
+// Found by the grid fuzzer. Where the noise coordinates overflow, every sum
+// is NaN from the first octave on and no later octave can change one;
+// TerrainHeight stops there sample by sample, but the fast grid went on,
+// eight octaves at a time, to the end of the octave count, which for a count
+// of 1e300 never comes. The build runs apart, under an alarm, so that a
+// regression fails instead of hanging the suite.
+TEST(GridEquivalenceTest, SumsThatAreAllNaNEndTheOctavesAtOnce) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const BoundingBox far = Ground(1e300, 0, 1e300, 100);
+  const auto build = [&far] {
+    alarm(120);
+    Terrain t = With(80, 1e300, 230, 1e15, 0.5, far);
+    const bool allNaN = BuildGrid(t) && std::isnan(t.vertices[1]) && std::isnan(t.vertices[t.vertices.size() - 2]);
+    std::exit(allNaN ? 0 : 1);
+  };
+  EXPECT_EXIT(build(), testing::ExitedWithCode(0), "");
+  // A count that ends gives the same grid both ways, NaN everywhere.
+  EXPECT_GT(ExpectSameGrid(With(80, 3000, 230, 1e15, 0.5, far), "far, 3000 octaves"), 0);
+}
+
+// Found by the fuzzers: past a unit of about 1e154 (or with heights as far
+// apart) a face's cross product overflows, and heights near the largest
+// double differ by more than it; the normals came out NaN or zero. Both
+// builds now take such faces apart the same way and agree.
+TEST(GridEquivalenceTest, HugeUnitsAndHeightsStillGiveUnitNormals) {
+  const Camera camera;
+  const Terrain cases[] = {With(std::ldexp(80.0, 530), 2, 230, 0.0011, 0.5, camera.bounds),
+                           With(80, 1, 1e300, 0.0011, 0.5, Ground(-1000, -700, 900, 1100)),
+                           With(std::ldexp(80.0, 200), 2, 1e300, 1e-250, 0.5, camera.bounds),
+                           // Heights from -0.42 to 0.9 times the largest double.
+                           With(80, 1, 0.9 * std::numeric_limits<double>::max(), 0.5, 0.5,
+                                Ground(-1000, -700, 900, 1100))};
+  for (const Terrain& params : cases) {
+    const std::string label = "unit " + std::to_string(params.unit) + " amp " + std::to_string(params.amp);
+    ExpectSameGrid(params, label);
+    Terrain t = params;
+    ASSERT_TRUE(BuildGrid(t)) << label;
+    ASSERT_GE(t.rows, 4) << label;  // some strips are drawn
+    for (std::size_t k = 1; k < t.vertices.size(); k += 3) ASSERT_TRUE(std::isfinite(t.vertices[k])) << label;
+    const std::size_t columns = static_cast<std::size_t>(t.columns);
+    for (std::int32_t i = 1; i <= t.rows - 2; ++i) {
+      for (std::int32_t j = 1; j <= t.columns - 3; ++j) {
+        const double* n = &t.normals[3 * (static_cast<std::size_t>(i) * columns + static_cast<std::size_t>(j))];
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        // A mean of four unit normals: finite, not pointing down, at most 1 long.
+        // (Cliffs 1e300 high over a unit of 80 make them all but level.)
+        ASSERT_TRUE(n[1] >= 0.0 && length > 0.0 && length <= 1.0 + 1e-15)
+            << label << ": normal (" << i << ", " << j << ") = " << n[0] << ", " << n[1] << ", " << n[2];
+      }
+    }
+  }
 }
 
 TEST(GridEquivalenceTest, SteadyFramesAllocateNothingWhateverTheOctaves) {

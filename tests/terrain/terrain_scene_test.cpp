@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstddef>
+#include <vector>
 
+#include "support/vec3_checks.h"
 #include "testing/recording_gl.h"
 
 namespace vellumor {
@@ -76,19 +79,56 @@ TEST(TerrainSceneTest, HeldKeysGiveDecayingPushes) {
   }
 }
 
-TEST(TerrainSceneTest, RendersTerrainThenOverlayThenFrustumOfThePerspectiveCamera) {
+TEST(TerrainSceneTest, TheMoverStepsAlongTheHalfTurnedHeadingAndPitch) {
   TerrainScene scene;
+  scene.mover.heading = 0.2;
+  scene.mover.pitch = -0.1;
+  scene.mover.speed = 10;
+  scene.lookYaw = 0.8;
+  scene.lookPitch = 0.3;
+  scene.Update(1.0, 0.016);
+  // This frame's step already flies halfway turned: heading 0.5, pitch 0.1.
+  const double heading = 0.5, pitch = 0.1;
+  ExpectNear(scene.mover.position, 10 * std::sin(heading) * std::cos(pitch), -10 * std::sin(pitch),
+             10 * std::cos(heading) * std::cos(pitch), 1e-12);
+  EXPECT_EQ(Of(scene.camera.position), Of(scene.mover.position));
+}
+
+TEST(TerrainSceneTest, RendersTerrainThenWaterThenTheFrustumOfThePerspectiveCamera) {
+  TerrainScene scene;
+  scene.mover.speed = 50;
   scene.Update(1.0, 0.016);
   scene.orthoCamera.position = {5000, 0, 5000};
   recgl::Reset();
   scene.Render();
   EXPECT_TRUE(SameBox(scene.terrain.bounds, scene.camera.bounds));
-  EXPECT_LT(recgl::Find("glLightfv"), recgl::Find("glColor4d"));
-  EXPECT_LT(recgl::Find("glColor4d"), recgl::Find("glDrawElements"));
-  EXPECT_LT(recgl::Find("glDrawElements"), recgl::Calls().size());
-  // The terrain's strips, the overlay's quad and the eye point.
-  EXPECT_EQ(recgl::Count("glBegin"), std::size_t(scene.terrain.rows - 3) + 2);
-  EXPECT_EQ(recgl::Named("glVertex3dv").back().args, (std::vector<double>{0, 0, 0}));
+
+  // The lit strips first, so that the water blends over them, and the wire box over both.
+  const std::vector<GlPrimitive>& drawn = recgl::Primitives();
+  const std::size_t strips = std::size_t(scene.terrain.rows - 3);
+  ASSERT_GT(strips, 0u);
+  ASSERT_EQ(drawn.size(), strips + 1 + 6 + 1);
+  for (std::size_t k = 0; k < strips; ++k) {
+    EXPECT_EQ(drawn[k].mode, GLenum{GL_TRIANGLE_STRIP});
+    EXPECT_TRUE(drawn[k].state.IsOn(GL_LIGHTING) && !drawn[k].state.IsOn(GL_BLEND));
+  }
+  const GlPrimitive& water = drawn[strips];
+  EXPECT_TRUE(water.state.IsOn(GL_BLEND));
+  ASSERT_EQ(water.vertices.size(), 4u);
+  const BoundingBox& box = scene.camera.bounds;
+  EXPECT_EQ(Of(water.vertices[0].position), Xyz(box.min.x, 0, box.min.z));
+  EXPECT_EQ(Of(water.vertices[3].position), Xyz(box.max.x, 0, box.max.z));
+  for (std::size_t k = strips + 1; k < strips + 7; ++k) {
+    EXPECT_EQ(drawn[k].mode, GLenum{GL_QUADS});
+    for (const GlVertex& v : drawn[k].vertices) {
+      bool corner = false;
+      for (const Vec3& c : scene.camera.corners) corner = corner || Of(c) == Of(v.position);
+      EXPECT_TRUE(corner);
+    }
+  }
+  // The eye where the mover is after this frame's step.
+  ASSERT_EQ(drawn.back().vertices.size(), 1u);
+  EXPECT_EQ(Of(drawn.back().vertices[0].position), Xyz(0, 0, 50));
 }
 
 }  // namespace

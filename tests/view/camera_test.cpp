@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
 
 #include "testing/allocation_counter.h"
@@ -58,6 +59,33 @@ TEST(CameraTest, YawTurnsTowardsPlusXAndPitchLooksDown) {
   pitched.pitch = std::numbers::pi / 2;
   pitched.UpdateFrustum();
   ExpectNear(pitched.corners[0], -kE, -kNear, kE);  // the top of the picture lies towards +z
+}
+
+TEST(CameraTest, TurnedAndTiltedCameraPitchesInItsOwnFrameThenYaws) {
+  Camera camera;
+  camera.position = {-40, 250, 1200};
+  camera.yaw = 2.2;
+  camera.pitch = 0.6;
+  camera.UpdateFrustum();
+  // Worked out from the camera's axes in the world: the view direction, screen
+  // right and screen up of this yaw and pitch. Eye-space corner (x, y, -d) lies
+  // at position + x * right + y * up + d * ahead.
+  const double sy = std::sin(2.2), cy = std::cos(2.2), sp = std::sin(0.6), cp = std::cos(0.6);
+  const Vec3 ahead{sy * cp, -sp, cy * cp}, right{cy, 0, -sy}, up{sy * sp, cp, cy * sp};
+  const double k = 9000 / kNear;
+  BoundingBox box;
+  SetEmpty(box);
+  for (int n = 0; n < 8; ++n) {
+    const double scale = n & 4 ? k : 1.0;
+    const double x = (n & 1 ? kE : -kE) * scale, y = (n & 2 ? -kE : kE) * scale, d = n & 4 ? 9000 : kNear;
+    const Vec3 corner{-40 + x * right.x + y * up.x + d * ahead.x, 250 + x * right.y + y * up.y + d * ahead.y,
+                      1200 + x * right.z + y * up.z + d * ahead.z};
+    SCOPED_TRACE(n);
+    vellumor::ExpectNear(camera.corners[n], corner.x, corner.y, corner.z, 1e-9 * (n & 4 ? 9000 : 10));
+    Extend(box, corner);
+  }
+  vellumor::ExpectNear(camera.bounds.min, box.min.x, box.min.y, box.min.z, 1e-5);
+  vellumor::ExpectNear(camera.bounds.max, box.max.x, box.max.y, box.max.z, 1e-5);
 }
 
 }  // namespace

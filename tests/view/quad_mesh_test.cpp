@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <string>
 #include <vector>
 
+#include "support/vec3_checks.h"
 #include "testing/allocation_counter.h"
 #include "testing/recording_gl.h"
 
@@ -13,11 +13,16 @@ namespace vellumor {
 
 namespace {
 
-// The indices, then the x, y, z of each indexed vertex, as the recording resolves them.
-std::vector<double> Resolved(const Quad& quad, std::span<const Vec3> vertices) {
-  std::vector<double> data(quad.begin(), quad.end());
-  for (std::uint32_t k : quad) data.insert(data.end(), {vertices[k].x, vertices[k].y, vertices[k].z});
-  return data;
+// The four corners of a quad, as drawn or as meant.
+std::vector<Xyz> Drawn(const GlPrimitive& quad) {
+  std::vector<Xyz> corners;
+  for (const GlVertex& v : quad.vertices) corners.push_back(Of(v.position));
+  return corners;
+}
+std::vector<Xyz> Meant(const Quad& quad, std::span<const Vec3> vertices) {
+  std::vector<Xyz> corners;
+  for (std::uint32_t k : quad) corners.push_back(Of(vertices[k]));
+  return corners;
 }
 
 TEST(QuadMeshTest, DrawsEachQuadFromItsOwnCopies) {
@@ -41,17 +46,19 @@ TEST(QuadMeshTest, DrawsEachQuadFromItsOwnCopies) {
   boxMesh.Draw();
   stripMesh.Draw();
 
-  const std::vector<GlCall> draws = recgl::Named("glDrawElements");
-  ASSERT_EQ(draws.size(), 6u + 9u);
-  for (std::size_t q = 0; q < 6; ++q) EXPECT_EQ(draws[q].data, Resolved(BoxFaces[q], boxCopy));
-  for (std::size_t q = 0; q < 9; ++q) EXPECT_EQ(draws[6 + q].data, Resolved(stripQuads[q], stripCopy));
-  EXPECT_EQ(draws[0].args, (std::vector<double>{GL_QUADS, 4, GL_UNSIGNED_INT}));
-  EXPECT_EQ(recgl::Named("glVertexPointer")[0].args, (std::vector<double>{3, GL_DOUBLE, 0}));
+  const std::vector<GlPrimitive>& quads = recgl::Primitives();
+  ASSERT_EQ(quads.size(), 6u + 9u);
+  for (std::size_t q = 0; q < 6; ++q) EXPECT_EQ(Drawn(quads[q]), Meant(BoxFaces[q], boxCopy));
+  for (std::size_t q = 0; q < 9; ++q) EXPECT_EQ(Drawn(quads[6 + q]), Meant(stripQuads[q], stripCopy));
+  for (const GlPrimitive& quad : quads) EXPECT_EQ(quad.mode, GLenum{GL_QUADS});
   EXPECT_FALSE(recgl::State().vertexArray);
 
+  // No quads, nothing drawn, and the vertex array is left off all the same.
   recgl::Reset();
+  glEnableClientState(GL_VERTEX_ARRAY);
   QuadMesh(box, {}).Draw();
-  EXPECT_EQ(recgl::Names(), (std::vector<std::string>{"glEnableClientState", "glVertexPointer", "glDisableClientState"}));
+  EXPECT_TRUE(recgl::Primitives().empty());
+  EXPECT_FALSE(recgl::State().vertexArray);
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include "testing/allocation_counter.h"
@@ -15,93 +16,141 @@ namespace vellumor {
 
 namespace {
 
-constexpr double kMax = 1.0e7;  // the orthographic depth range either side of the eye
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-
-// Remembers where in the GL call stream it was asked to render.
+// Remembers the GL state it was asked to render with.
 struct ProbeScene final : Scene {
   void Update(double, double) override {}
-  void Render() override { renderedAt.push_back(recgl::Calls().size()); }
-  std::vector<std::size_t> renderedAt;
+  void Render() override { seen.push_back(recgl::State()); }
+  std::vector<GlState> seen;
 };
+
+Vec3 Plus(const Vec3& p, double k, const Vec3& d) { return {p.x + k * d.x, p.y + k * d.y, p.z + k * d.z}; }
+
+// Where a world point lands in the window, to a thousandth of a pixel.
+void ExpectLandsAt(const GlState& s, const Vec3& world, double x, double y) {
+  const Vec3 w = recgl::WindowPoint(s, world);
+  EXPECT_NEAR(w.x, x, 1e-3) << "(" << world.x << ", " << world.y << ", " << world.z << ")";
+  EXPECT_NEAR(w.y, y, 1e-3) << "(" << world.x << ", " << world.y << ", " << world.z << ")";
+}
+double Depth(const GlState& s, const Vec3& world) { return recgl::WindowPoint(s, world).z; }
 
 struct ViewTest : ::testing::Test {
   void SetUp() override {
     recgl::Reset();
     view.SetRect({0, 0, 399, 299});
   }
-  static std::vector<double> Args(const char* name) { return recgl::Named(name).at(0).args; }
 
   ProbeScene scene;
   Camera camera;
   View view{&scene, &camera};
 };
 
-TEST_F(ViewTest, PerspectiveLooksThroughTheUpdatedCamera) {
+TEST_F(ViewTest, PerspectiveLooksThroughTheCameraWithTheFieldOfViewAcrossTheWidth) {
   view.mode = ViewMode::Perspective;
   camera.position = {10, 20, 30};
   camera.yaw = -1.25;
   camera.pitch = 0.5;
   view.RenderView();
-  EXPECT_EQ(recgl::Names(),
-            (std::vector<std::string>{"glViewport", "glMatrixMode", "glLoadIdentity", "glFrustum", "glMatrixMode",
-                                      "glLoadIdentity", "glRotated", "glRotated", "glTranslated", "glScaled"}));
-  EXPECT_EQ(Args("glViewport"), (std::vector<double>{0, 0, 400, 300}));
-  // The field of view spans the width; the height follows the window.
-  EXPECT_EQ(Args("glFrustum"), (std::vector<double>{-5.486187866266674, 5.486187866266674, -4.114640899700005,
-                                                    4.114640899700005, 8.611589967035776, 9000}));
-  EXPECT_EQ(recgl::Named("glMatrixMode")[0].args[0], GL_PROJECTION);
-  EXPECT_EQ(recgl::Named("glRotated")[0].args, (std::vector<double>{0.5 / kRadiansPerDegree, 1, 0, 0}));
-  EXPECT_EQ(recgl::Named("glRotated")[1].args, (std::vector<double>{-1.25 / kRadiansPerDegree, 0, 1, 0}));
-  EXPECT_EQ(Args("glTranslated"), (std::vector<double>{-10, -20, 30}));
-  EXPECT_EQ(Args("glScaled"), (std::vector<double>{1, 1, -1}));
-  EXPECT_EQ(scene.renderedAt, (std::vector<std::size_t>{recgl::Calls().size()}));
+  ASSERT_EQ(scene.seen.size(), 1u);
+  const GlState& s = scene.seen[0];
+  EXPECT_EQ((std::vector<GLint>(s.viewport, s.viewport + 4)), (std::vector<GLint>{0, 0, 400, 300}));
 
-  // The frustum is refitted first; a tall camera narrows the width instead.
-  recgl::Reset();
-  camera.radius = 20;
-  camera.aspect = 0.5;
-  view.RenderView();
-  const double e = 5.486187866266674, fx = 0.5 * (400.0 / 300.0);
-  EXPECT_EQ(Args("glFrustum"), (std::vector<double>{-2 * e * fx, 2 * e * fx, -4 * e, 4 * e, 2 * 8.611589967035776, 9000}));
+  // The view direction, screen right and screen up of a camera with this yaw and pitch.
+  const double sy = std::sin(camera.yaw), cy = std::cos(camera.yaw);
+  const double sp = std::sin(camera.pitch), cp = std::cos(camera.pitch);
+  const Vec3 ahead{sy * cp, -sp, cy * cp}, right{cy, 0, -sy}, up{sy * sp, cp, cy * sp};
+  const Vec3 centre = Plus(camera.position, 100, ahead);
+  ExpectLandsAt(s, centre, 200, 150);
+  EXPECT_GT(recgl::WindowPoint(s, Plus(centre, 10, right)).x, 200.0);
+  EXPECT_NEAR(recgl::WindowPoint(s, Plus(centre, 10, right)).y, 150.0, 1e-6);
+  EXPECT_GT(recgl::WindowPoint(s, Plus(centre, 10, up)).y, 150.0);
+  EXPECT_NEAR(recgl::WindowPoint(s, Plus(centre, 10, up)).x, 200.0, 1e-6);
+
+  // The frustum's sides run through the window's left and right edges; a wide window shows
+  // less than the camera's height, so its top and bottom lie 50 pixels beyond the window's.
+  for (int k = 0; k < 8; ++k) {
+    SCOPED_TRACE(k);
+    ExpectLandsAt(s, camera.corners[k], k & 1 ? 400 : 0, k & 2 ? -50 : 350);
+    EXPECT_NEAR(Depth(s, camera.corners[k]), k & 4 ? 1.0 : 0.0, 1e-9);
+  }
 }
 
-TEST_F(ViewTest, OrthographicViewsCentreOnTheCamera) {
+TEST_F(ViewTest, PerspectiveRefitsTheCameraFirst) {
+  view.mode = ViewMode::Perspective;
+  camera.radius = 20;  // moves the near plane out
+  camera.aspect = 0.5;
+  view.RenderView();
+  Camera refitted;
+  refitted.radius = 20;
+  refitted.aspect = 0.5;
+  refitted.UpdateFrustum();
+  EXPECT_EQ(camera.frustum.zNear, refitted.frustum.zNear);
+  // A tall camera fills the window's height, and the window shows two thirds of its width.
+  const GlState& s = scene.seen.at(0);
+  for (int k = 0; k < 8; ++k) {
+    SCOPED_TRACE(k);
+    ExpectLandsAt(s, refitted.corners[k], k & 1 ? 500 : -100, k & 2 ? 0 : 300);
+    EXPECT_NEAR(Depth(s, refitted.corners[k]), k & 4 ? 1.0 : 0.0, 1e-9);
+  }
+}
+
+TEST_F(ViewTest, OrthographicViewsCentreOnTheCameraAndSpanItsRadius) {
+  struct Case {
+    ViewMode mode;
+    ViewRect rect;
+    Vec3 right, up, ahead;  // world directions of the screen's right and up, and of the view
+    double halfWidth, halfHeight, unitsPerPixel;
+  };
+  const Case cases[] = {
+      {ViewMode::Top, {0, 0, 399, 299}, {1, 0, 0}, {0, 0, 1}, {0, -1, 0}, 1500, 1125, 7.5},
+      {ViewMode::Side, {0, 0, 399, 299}, {0, 0, 1}, {0, 1, 0}, {-1, 0, 0}, 1500, 1125, 7.5},
+      {ViewMode::Front, {0, 0, 299, 599}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, 1500, 3000, 10},
+  };
   camera.radius = 1500;
   camera.position = {100, 50, 200};
-  view.RenderView();  // Top
-  EXPECT_EQ(Args("glOrtho"), (std::vector<double>{-1500, 1500, -1125, 1125, -kMax, kMax}));
-  EXPECT_EQ(view.unitsPerPixelX, 7.5);
-  EXPECT_EQ(view.unitsPerPixelY, 7.5);
-  EXPECT_EQ(Args("glRotated"), (std::vector<double>{90, 1, 0, 0}));
-  EXPECT_EQ(Args("glTranslated"), (std::vector<double>{-100, -50, 200}));
-  EXPECT_EQ(scene.renderedAt.size(), 1u);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    scene.seen.clear();
+    view.mode = c.mode;
+    view.SetRect(c.rect);
+    view.RenderView();
+    ASSERT_EQ(scene.seen.size(), 1u);
+    const GlState& s = scene.seen[0];
+    const double w = c.rect.x1 + 1, h = c.rect.y1 + 1;
+    ExpectLandsAt(s, camera.position, w / 2, h / 2);
+    ExpectLandsAt(s, Plus(camera.position, c.halfWidth, c.right), w, h / 2);
+    ExpectLandsAt(s, Plus(camera.position, c.halfHeight, c.up), w / 2, h);
+    ExpectLandsAt(s, Plus(camera.position, 5000, c.ahead), w / 2, h / 2);
+    EXPECT_EQ(view.unitsPerPixelX, c.unitsPerPixel);
+    EXPECT_EQ(view.unitsPerPixelY, c.unitsPerPixel);
+    // Nearer things in front; nothing the scene draws is clipped along the view, even far behind the eye.
+    const double ahead = Depth(s, Plus(camera.position, 1e6, c.ahead));
+    const double behind = Depth(s, Plus(camera.position, -1e6, c.ahead));
+    EXPECT_GT(ahead, Depth(s, camera.position));
+    EXPECT_LT(behind, Depth(s, camera.position));
+    EXPECT_TRUE(behind > 0.0 && ahead < 1.0) << behind << " " << ahead;
+  }
+}
 
-  recgl::Reset();
-  view.mode = ViewMode::Side;
-  view.RenderView();
-  EXPECT_EQ(Args("glRotated"), (std::vector<double>{90, 0, -1, 0}));
-
-  recgl::Reset();
-  view.mode = ViewMode::Front;
+TEST_F(ViewTest, AViewportWithoutPixelsDrawsNothingUntilItHasASizeAgain) {
+  camera.radius = 1500;
   view.SetRect({0, 0, 299, 599});
   view.RenderView();
-  EXPECT_EQ(recgl::Count("glRotated"), 0u);
-  EXPECT_EQ(Args("glOrtho"), (std::vector<double>{-1500, 1500, -3000, 3000, -kMax, kMax}));
-  EXPECT_EQ(view.unitsPerPixelY, 10.0);
-
-  // A viewport without pixels draws nothing at all until it has a size again.
   recgl::Reset();
-  for (const ViewRect& r : {ViewRect{0, 0, -1, 299}, ViewRect{0, 0, 399, -1}, ViewRect{5, 5, 3, 3}}) {
+  // Empty, inverted, and wider or taller than GL can take.
+  constexpr std::int32_t kLow = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int32_t kHigh = std::numeric_limits<std::int32_t>::max();
+  for (const ViewRect& r : {ViewRect{0, 0, -1, 299}, ViewRect{0, 0, 399, -1}, ViewRect{5, 5, 3, 3},
+                            ViewRect{kLow, 0, kHigh, 299}, ViewRect{0, kLow, 399, kHigh}}) {
     view.SetRect(r);
     view.RenderView();
   }
   EXPECT_TRUE(recgl::Calls().empty());
-  EXPECT_EQ(scene.renderedAt.size(), 3u);
+  EXPECT_EQ(scene.seen.size(), 1u);
   EXPECT_EQ(view.unitsPerPixelX, 10.0);
   view.SetRect({0, 0, 0, 0});
   view.RenderView();
-  EXPECT_EQ(Args("glViewport"), (std::vector<double>{0, 0, 1, 1}));
+  EXPECT_EQ((std::vector<GLint>(recgl::State().viewport, recgl::State().viewport + 4)),
+            (std::vector<GLint>{0, 0, 1, 1}));
 }
 
 TEST_F(ViewTest, PanMovesTheCameraFromWhereTheDragBegan) {
