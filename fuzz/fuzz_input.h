@@ -69,4 +69,14 @@ class Input {
   std::size_t position = 0;
 };
 
+inline std::uint64_t Bits(double value) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof value);
+  return bits;
+}
+
+// Equal bits, with any NaN matching any NaN: the payload depends on the order
+// in which the compiler hands an addition its operands.
+inline bool SameValue(double a, double b) { return std::isnan(a) ? std::isnan(b) : Bits(a) == Bits(b); }
+
 }  // namespace vellumor::fuzz

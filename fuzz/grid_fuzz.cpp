@@ -38,6 +38,8 @@ namespace vellumor {
 
 namespace {
 
+using fuzz::SameValue;
+
 constexpr double kMaxSampleOctaves = 32768.0;
 
 bool tracing = false;  // VELLUMOR_FUZZ_TRACE: print the decoded input
@@ -54,14 +56,6 @@ void Print(const char* what, const Terrain& t) {
   Print(("grid fuzzer: " + what).c_str(), t);
   std::abort();
 }
-
-std::uint64_t Bits(double value) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof value);
-  return bits;
-}
-
-bool SameValue(double a, double b) { return std::isnan(a) ? std::isnan(b) : Bits(a) == Bits(b); }
 
 // Mostly a box a few dozen units across, so that it is gridded at its own
 // unit; sometimes any box at all.

@@ -38,6 +38,9 @@ namespace vellumor {
 
 namespace {
 
+using fuzz::Bits;
+using fuzz::SameValue;
+
 constexpr double kLatticeMin = 1.0 - 4945007.0 / 3354521.0;
 constexpr int kMaxPoints = 4;
 
@@ -61,16 +64,6 @@ struct Point {
                what.c_str(), x, z, p.octaves, p.amp, p.freq, p.h);
   std::abort();
 }
-
-std::uint64_t Bits(double value) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof value);
-  return bits;
-}
-
-// Equal bits, with any NaN matching any NaN: the payload depends on the order
-// in which the compiler hands an addition its operands.
-bool SameValue(double a, double b) { return std::isnan(a) ? std::isnan(b) : Bits(a) == Bits(b); }
 
 double ReferenceLattice(std::uint32_t n) {
   const std::uint64_t m = (n ^ (std::uint64_t{n} << 13)) & 0xFFFFFFFFu;
