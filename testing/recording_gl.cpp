@@ -99,7 +99,7 @@ GlMatrix& Current() { return state.matrixMode == GL_PROJECTION ? state.projectio
 // The current matrix times m, as every GL matrix operation but glLoadIdentity does.
 void MultiplyCurrent(const GlMatrix& m) { Current() = Multiply(Current(), m); }
 
-// Rows written out as in the GL specification, stored column-major.
+// Rows written out as OpenGL's reference pages print them, stored column-major.
 GlMatrix FromRows(std::initializer_list<double> rows) {
   GlMatrix m{};
   int k = 0;

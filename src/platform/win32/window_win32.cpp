@@ -39,7 +39,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 using win32::layer;
 
-bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure) {
+bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
   win32::SetFailure("");
   if (layer.windowHandle != nullptr) {
     win32::SetFailure("cannot create the window: there is one already");
@@ -53,7 +53,7 @@ bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure) {
   windowClass.hInstance = nullptr;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = nullptr;  // the frames cover the whole client area
-  windowClass.lpszClassName = spec.className;
+  windowClass.lpszClassName = shape.className;
   // A second window in the same process (the layer's tests) finds the class there.
   if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     win32::SetFailureWithError("cannot register the window class");
@@ -61,8 +61,8 @@ bool CreateMainWindow(const WindowSpec& spec, WindowProcedure procedure) {
   }
 
   layer.procedure = procedure;
-  HWND window = CreateWindowExA(0, spec.className, spec.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, spec.x, spec.y,
-                                spec.width, spec.height, nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExA(0, shape.className, shape.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, shape.x, shape.y,
+                                shape.width, shape.height, nullptr, nullptr, nullptr, nullptr);
   if (window == nullptr) {
     // The procedure's own reason (no GL context, no font) stands if it gave one.
     if (FailureReason()[0] == '\0') win32::SetFailureWithError("cannot create the window");
