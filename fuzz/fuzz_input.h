@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -78,5 +79,11 @@ inline std::uint64_t Bits(double value) {
 // Equal bits, with any NaN matching any NaN: the payload depends on the order
 // in which the compiler hands an addition its operands.
 inline bool SameValue(double a, double b) { return std::isnan(a) ? std::isnan(b) : Bits(a) == Bits(b); }
+
+// VELLUMOR_FUZZ_TRACE set: a target prints what it decodes, for replaying an input.
+inline bool Tracing() {
+  static const bool tracing = std::getenv("VELLUMOR_FUZZ_TRACE") != nullptr;
+  return tracing;
+}
 
 }  // namespace vellumor::fuzz

@@ -42,7 +42,6 @@ using fuzz::SameValue;
 
 constexpr double kMaxSampleOctaves = 32768.0;
 
-bool tracing = false;  // VELLUMOR_FUZZ_TRACE: print the decoded input
 
 void Print(const char* what, const Terrain& t) {
   std::fprintf(stderr,
@@ -195,7 +194,6 @@ void LayOutOnly(const Terrain& params) {
 }  // namespace vellumor
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vellumor::tracing = std::getenv("VELLUMOR_FUZZ_TRACE") != nullptr;
   vellumor::CapTerrain();
   return 0;
 }
@@ -233,7 +231,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   t.octaves = fuzz::AffordableOctaves(t.octaves, t.amp, t.h, std::fmax(nearX, nearZ), std::fmax(farX, farZ));
   const double work = spanX * spanZ * std::fmax(1.0, fuzz::OctavesSummed(t.octaves, t.amp, t.h));
   const bool compare = work <= kMaxSampleOctaves || !(spanX >= 0.0 && spanZ >= 0.0);
-  if (tracing) Print(compare ? "both grids:" : "layout only:", t);
+  if (fuzz::Tracing()) Print(compare ? "both grids:" : "layout only:", t);
   if (compare) {
     CompareGrids(t);
   } else {

@@ -44,8 +44,6 @@ using fuzz::SameValue;
 constexpr double kLatticeMin = 1.0 - 4945007.0 / 3354521.0;
 constexpr int kMaxPoints = 4;
 
-bool tracing = false;  // VELLUMOR_FUZZ_TRACE: print the decoded input
-
 struct Parameters {
   double octaves = 0.0;
   double amp = 0.0;
@@ -153,11 +151,6 @@ Point ReadPoint(fuzz::Input& in) {
 
 }  // namespace vellumor
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vellumor::tracing = std::getenv("VELLUMOR_FUZZ_TRACE") != nullptr;
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vellumor;
   fuzz::Input in(data, size);
@@ -184,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Point between = ReadPoint(in);
   CheckNoise(between, p);
 
-  if (tracing) {
+  if (fuzz::Tracing()) {
     std::fprintf(stderr, "octaves %.17g amp %.17g freq %.17g h %.17g, between %.17g %.17g\n", p.octaves, p.amp, p.freq,
                  p.h, between.x, between.z);
   }
@@ -192,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   double heights[kMaxPoints];
   for (int i = 0; i < count; ++i) {
     const Point& q = points[i];
-    if (tracing) std::fprintf(stderr, "point %.17g %.17g\n", q.x, q.z);
+    if (fuzz::Tracing()) std::fprintf(stderr, "point %.17g %.17g\n", q.x, q.z);
     heights[i] = TerrainHeight(q.x, q.z, p.octaves, p.amp, p.freq, p.h);
     const ReferenceHeight expected = Reference(q.x, q.z, p);
     if (!SameValue(heights[i], expected.height)) {

@@ -70,7 +70,6 @@ const char* const kKindNames[] = {"Create",   "Destroy", "Move",  "Size",      "
                                   "Activate", "KeyDown", "KeyUp", "MouseMove", "LeftButtonDown",
                                   "LeftButtonUp", "Wheel", "CaptureLost"};
 
-bool tracing = false;
 
 [[noreturn]] void Fail(int event, const std::string& problem) {
   std::fprintf(stderr, "window procedure fuzzer: after event %d: %s\n", event, problem.c_str());
@@ -238,7 +237,7 @@ class Run {
   }
 
   void Deliver(const Event& event) {
-    if (tracing) {
+    if (fuzz::Tracing()) {
       std::fprintf(stderr, "%d: %s x %d y %d key %d wheel %d repeat %d active %d\n", events,
                    kKindNames[static_cast<int>(event.kind)], event.x, event.y, event.key, event.wheelDelta,
                    event.repeat, event.active);
@@ -266,11 +265,6 @@ class Run {
 }  // namespace
 
 }  // namespace vellumor
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vellumor::tracing = std::getenv("VELLUMOR_FUZZ_TRACE") != nullptr;
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   vellumor::fuzz::Input in(data, size);
