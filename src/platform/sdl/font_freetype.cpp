@@ -18,7 +18,6 @@ namespace {
 
 // Legible at the overlay's 12-pixel line pitch without lines touching.
 constexpr FT_UInt kPixelSize = 11;
-constexpr int kGlyphCount = 256;
 
 struct FontFile {
   std::string path;
@@ -95,14 +94,15 @@ void CompileGlyph(FT_Face face, FT_ULong code) {
 }  // namespace sdl
 
 std::uint32_t CreateFontLists() {
+  if (!BeforeFontLists(sdl::layer.glContext != nullptr)) return 0;
   sdl::FontFile font;
   if (!sdl::FindSystemFont(font)) {
-    sdl::SetFailure("no font: fontconfig finds no sans-serif font (install fonts-dejavu-core)");
+    SetFailure("no font: fontconfig finds no sans-serif font (install fonts-dejavu-core)");
     return 0;
   }
   FT_Library library = nullptr;
   if (FT_Init_FreeType(&library) != 0) {
-    sdl::SetFailure("no font: FreeType cannot start");
+    SetFailure("no font: FreeType cannot start");
     return 0;
   }
   FT_Face face = nullptr;
@@ -110,15 +110,15 @@ std::uint32_t CreateFontLists() {
       FT_Set_Pixel_Sizes(face, 0, sdl::kPixelSize) != 0) {
     if (face != nullptr) FT_Done_Face(face);
     FT_Done_FreeType(library);
-    sdl::SetFailure("no font: FreeType cannot read " + font.path);
+    SetFailure("no font: FreeType cannot read " + font.path);
     return 0;
   }
 
-  const GLuint base = glGenLists(sdl::kGlyphCount);
+  const GLuint base = glGenLists(kGlyphCount);
   if (base == 0) {
     FT_Done_Face(face);
     FT_Done_FreeType(library);
-    sdl::SetFailure("no font: OpenGL has no room for the glyph lists");
+    SetFailure(kNoRoomForGlyphs);
     return 0;
   }
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -127,7 +127,7 @@ std::uint32_t CreateFontLists() {
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-  for (int code = 0; code < sdl::kGlyphCount; ++code) {
+  for (int code = 0; code < kGlyphCount; ++code) {
     glNewList(base + static_cast<GLuint>(code), GL_COMPILE);
     if (!sdl::IsControlCode(code)) sdl::CompileGlyph(face, static_cast<FT_ULong>(code));
     glEndList();

@@ -8,11 +8,11 @@ namespace vellumor::platform {
 using sdl::layer;
 
 bool CreateRenderingContext() {
-  if (layer.window == nullptr) {
-    sdl::SetFailure("no OpenGL context: there is no window");
-    return false;
+  switch (BeforeRenderingContext(layer.window != nullptr, layer.glContext != nullptr)) {
+    case ContextStep::NoWindow: return false;
+    case ContextStep::AlreadyMade: return true;
+    case ContextStep::Make: break;
   }
-  if (layer.glContext != nullptr) return true;
   // Where the depth is only settled with the context (EGL), a refusal here
   // means trying again with a shallower buffer, on a window made for it.
   // No event has been sent yet, so the shell never sees the window change.
@@ -29,11 +29,11 @@ bool CreateRenderingContext() {
     if (layer.glContext != nullptr) break;
   }
   if (layer.glContext == nullptr) {
-    sdl::SetFailure(std::string("no OpenGL context: ") + SDL_GetError());
+    SetFailure(std::string("no OpenGL context: ") + SDL_GetError());
     return false;
   }
   if (SDL_GL_MakeCurrent(layer.window, layer.glContext) != 0) {
-    sdl::SetFailure(std::string("no OpenGL context: ") + SDL_GetError());
+    SetFailure(std::string("no OpenGL context: ") + SDL_GetError());
     SDL_GL_DeleteContext(layer.glContext);
     layer.glContext = nullptr;
     return false;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/layer_shared.h"
 #include "platform/platform.h"
 
 namespace vellumor::platform::sdl {
@@ -15,7 +16,6 @@ namespace vellumor::platform::sdl {
 // Contract coordinates are drawable pixels; SDL gives pointer and window
 // positions in window units, which differ from pixels on scaled displays.
 struct Layer {
-  WindowProcedure procedure = nullptr;
   SDL_Window* window = nullptr;
   std::uint32_t windowId = 0;     // SDL's id of `window`, for telling its events apart
   SDL_GLContext glContext = nullptr;
@@ -55,9 +55,6 @@ struct Layer {
 };
 
 extern Layer layer;
-
-void SetFailure(const std::string& reason);
-bool Deliver(const Event& event);  // to the window procedure, if there is one
 
 // Window (window_sdl.cpp).
 SDL_Window* OpenWindow(int depthBits);  // with the shape in `layer`; nullptr when refused

@@ -22,13 +22,13 @@ int RunMessageLoop() {
   while (!layer.quitRequested) {
     if (sdl::DispatchNext()) continue;
     if (sdl::CanPaint()) {
-      sdl::Deliver({.kind = EventKind::Paint});
+      Deliver({.kind = EventKind::Paint});
       continue;
     }
     SDL_Event event;
     if (SDL_WaitEvent(&event) != 0) sdl::Dispatch(event);
   }
-  layer.procedure = nullptr;
+  SetWindowProcedure(nullptr);
   sdl::TearDown();
   return layer.exitCode;
 }

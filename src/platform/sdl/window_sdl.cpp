@@ -124,7 +124,7 @@ void TearDown() {
 using sdl::layer;
 
 bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
-  sdl::SetFailure("");
+  SetFailure("");
   if (!sdl::StartVideo(shape)) return false;
   sdl::TuneAllocator();
 
@@ -143,17 +143,17 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
     if (layer.window != nullptr) break;
   }
   if (layer.window == nullptr) {
-    sdl::SetFailure(std::string("cannot create the window: ") + SDL_GetError());
+    SetFailure(std::string("cannot create the window: ") + SDL_GetError());
     sdl::TearDown();
     return false;
   }
   layer.windowId = SDL_GetWindowID(layer.window);
   SetCursorShape(CursorShape::Arrow);
 
-  layer.procedure = procedure;
-  if (!sdl::Deliver({.kind = EventKind::Create})) {
-    if (FailureReason()[0] == '\0') sdl::SetFailure("the window refused to be created");
-    layer.procedure = nullptr;
+  SetWindowProcedure(procedure);
+  if (!Deliver({.kind = EventKind::Create})) {
+    if (FailureReason()[0] == '\0') SetFailure("the window refused to be created");
+    SetWindowProcedure(nullptr);
     sdl::TearDown();
     return false;
   }
@@ -192,7 +192,7 @@ void DestroyWindow() {
     layer.captured = false;
     SDL_CaptureMouse(SDL_FALSE);
   }
-  sdl::Deliver({.kind = EventKind::Destroy});
+  Deliver({.kind = EventKind::Destroy});
   SDL_GL_DeleteContext(layer.glContext);
   SDL_DestroyWindow(layer.window);
   layer.glContext = nullptr;

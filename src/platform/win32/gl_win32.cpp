@@ -11,7 +11,6 @@ namespace win32 {
 
 namespace {
 
-constexpr int kGlyphCount = 256;
 
 // Double-buffered RGBA with a 32-bit depth buffer; the colour depth is the display's.
 PIXELFORMATDESCRIPTOR PixelFormatRequest() {
@@ -43,11 +42,11 @@ void ReleaseGlContext() {
 using win32::layer;
 
 bool CreateRenderingContext() {
-  if (layer.windowHandle == nullptr) {
-    win32::SetFailure("no OpenGL context: there is no window");
-    return false;
+  switch (BeforeRenderingContext(layer.windowHandle != nullptr, layer.glContext != nullptr)) {
+    case ContextStep::NoWindow: return false;
+    case ContextStep::AlreadyMade: return true;
+    case ContextStep::Make: break;
   }
-  if (layer.glContext != nullptr) return true;
 
   layer.deviceContext = GetDC(layer.windowHandle);
   const PIXELFORMATDESCRIPTOR request = win32::PixelFormatRequest();
@@ -71,22 +70,19 @@ bool CreateRenderingContext() {
 }
 
 std::uint32_t CreateFontLists() {
-  if (layer.glContext == nullptr) {
-    win32::SetFailure("no font: there is no OpenGL context");
-    return 0;
-  }
+  if (!BeforeFontLists(layer.glContext != nullptr)) return 0;
   SelectObject(layer.deviceContext, GetStockObject(SYSTEM_FONT));
-  const GLuint base = glGenLists(win32::kGlyphCount);
+  const GLuint base = glGenLists(kGlyphCount);
   if (base == 0) {
-    win32::SetFailure("no font: OpenGL has no room for the glyph lists");
+    SetFailure(kNoRoomForGlyphs);
     return 0;
   }
   // Some drivers fail the first call made right after the context became
   // current, and succeed on the second.
-  if (!wglUseFontBitmapsA(layer.deviceContext, 0, win32::kGlyphCount, base) &&
-      !wglUseFontBitmapsA(layer.deviceContext, 0, win32::kGlyphCount, base)) {
+  if (!wglUseFontBitmapsA(layer.deviceContext, 0, kGlyphCount, base) &&
+      !wglUseFontBitmapsA(layer.deviceContext, 0, kGlyphCount, base)) {
     win32::SetFailureWithError("no font: wglUseFontBitmapsA cannot render the system font");
-    glDeleteLists(base, win32::kGlyphCount);
+    glDeleteLists(base, kGlyphCount);
     return 0;
   }
   return base;

@@ -6,12 +6,12 @@
 
 #include <string>
 
+#include "platform/layer_shared.h"
 #include "platform/platform.h"
 
 namespace vellumor::platform::win32 {
 
 struct Layer {
-  WindowProcedure procedure = nullptr;
   HWND windowHandle = nullptr;
   HDC deviceContext = nullptr;  // taken once, kept while the window lives
   HGLRC glContext = nullptr;    // made current once, never switched
@@ -19,10 +19,8 @@ struct Layer {
 
 extern Layer layer;
 
-void SetFailure(const std::string& reason);
 // The reason with the thread's last Win32 error appended, if there is one.
 void SetFailureWithError(const std::string& reason);
-bool Deliver(const Event& event);  // to the window procedure, if there is one
 
 // Lets go of the rendering and device contexts of a window that is going (gl_win32.cpp).
 void ReleaseGlContext();

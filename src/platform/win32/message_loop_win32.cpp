@@ -19,7 +19,7 @@ int RunMessageLoop() {
   }
   // A quit before the window went (never the program's own way out) takes
   // the window down without telling the shell.
-  win32::layer.procedure = nullptr;
+  SetWindowProcedure(nullptr);
   if (win32::layer.windowHandle != nullptr) ::DestroyWindow(win32::layer.windowHandle);
   return got == 0 ? static_cast<int>(message.wParam) : 1;
 }

@@ -15,7 +15,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_CREATE && !accepted) {
       // Refused: CreateWindowExA destroys the window and returns NULL. The
       // shell hears nothing of the destruction.
-      layer.procedure = nullptr;
+      SetWindowProcedure(nullptr);
       return -1;
     }
   }
@@ -28,6 +28,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       HandleConsoleControl(nullptr);
       ReleaseGlContext();
       layer = Layer{};
+      SetWindowProcedure(nullptr);
       break;
     default:
       break;
@@ -40,9 +41,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 using win32::layer;
 
 bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
-  win32::SetFailure("");
+  SetFailure("");
   if (layer.windowHandle != nullptr) {
-    win32::SetFailure("cannot create the window: there is one already");
+    SetFailure("cannot create the window: there is one already");
     return false;
   }
 
@@ -60,13 +61,14 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
     return false;
   }
 
-  layer.procedure = procedure;
+  SetWindowProcedure(procedure);
   HWND window = CreateWindowExA(0, shape.className, shape.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, shape.x, shape.y,
                                 shape.width, shape.height, nullptr, nullptr, nullptr, nullptr);
   if (window == nullptr) {
     // The procedure's own reason (no GL context, no font) stands if it gave one.
     if (FailureReason()[0] == '\0') win32::SetFailureWithError("cannot create the window");
     layer = win32::Layer{};
+    SetWindowProcedure(nullptr);
     return false;
   }
   win32::HandleConsoleControl(window);

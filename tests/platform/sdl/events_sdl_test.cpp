@@ -38,7 +38,7 @@ class SdlEventsTest : public ::testing::Test {
     layer = platform::sdl::Layer{};
     layer.window = window;
     layer.windowId = SDL_GetWindowID(window);
-    layer.procedure = Record;
+    platform::SetWindowProcedure(Record);
     layer.focused = true;
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     received.clear();
