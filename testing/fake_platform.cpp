@@ -60,10 +60,10 @@ platform::Event Make(platform::EventKind kind, std::int32_t x = 0, std::int32_t 
 
 namespace vellumor::platform {
 
-bool CreateMainWindow(const WindowSpec& window, WindowProcedure procedure) {
-  state.log.push_back(std::string("CreateMainWindow ") + window.className + " " + window.title + " " +
-                      std::to_string(window.x) + " " + std::to_string(window.y) + " " + std::to_string(window.width) +
-                      " " + std::to_string(window.height));
+bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure) {
+  state.log.push_back(std::string("CreateMainWindow ") + placement.className + " " + placement.title + " " +
+                      std::to_string(placement.x) + " " + std::to_string(placement.y) + " " + std::to_string(placement.width) +
+                      " " + std::to_string(placement.height));
   state.procedure = procedure;
   state.windowAlive = true;
   if (!procedure(Make(EventKind::Create))) {
@@ -108,8 +108,8 @@ void ConfineCursor(const ScreenRect& rect) {
   state.confinement = rect;
 }
 
-void FreeCursor() {
-  state.log.push_back("FreeCursor");
+void UnconfineCursor() {
+  state.log.push_back("UnconfineCursor");
   state.confined = false;
 }
 

@@ -64,7 +64,7 @@ std::string Renderer() {
 
 namespace vellumor::platform {
 
-bool CreateMainWindow(const WindowSpec&, WindowProcedure proc) {
+bool CreateMainWindow(const WindowPlacement&, WindowProcedure proc) {
   procedure = proc;
   return true;
 }
@@ -100,7 +100,7 @@ std::uint32_t CreateFontLists() {
 void SwapBuffers() { SDL_GL_SwapWindow(window); }
 
 void ConfineCursor(const ScreenRect&) {}
-void FreeCursor() {}
+void UnconfineCursor() {}
 void WarpCursor(std::int32_t, std::int32_t) {}
 CursorShape SetCursorShape(CursorShape) { return CursorShape::Arrow; }
 void CaptureMouse() {}

@@ -54,7 +54,7 @@ void GrabPointer() {
 }
 
 void FreePointer() {
-  platform::FreeCursor();
+  platform::UnconfineCursor();
   platform::SetCursorShape(pointer.savedCursor);
 }
 
@@ -110,7 +110,7 @@ void OnCaptureLost() {
     FreePointer();  // look mode stays on; the next activation or F1 grabs again
   } else if (pointer.mouseMode == MouseMode::Drag) {
     pointer.mouseMode = MouseMode::None;
-    platform::FreeCursor();
+    platform::UnconfineCursor();
     platform::SetCursorShape(pointer.savedCursor);
   }
 }

@@ -8,8 +8,8 @@
 namespace vellumor {
 
 int RunProgram() {
-  const platform::WindowSpec window{"vellumor", "Vellumor", 100, 100, 256, 256};
-  if (!platform::CreateMainWindow(window, WindowProc)) {
+  const platform::WindowPlacement placement{"vellumor", "Vellumor", 100, 100, 256, 256};
+  if (!platform::CreateMainWindow(placement, WindowProc)) {
     std::fprintf(stderr, "vellumor: %s\n", platform::FailureReason());
     return 1;
   }

@@ -54,7 +54,8 @@ struct ScreenRect {
 
 enum class CursorShape { Hidden, Arrow, SizeAll };
 
-struct WindowSpec {
+// Where the window goes and how big it is, with its class and title.
+struct WindowPlacement {
   const char* className;  // the window class; on X11, WM_CLASS
   const char* title;
   std::int32_t x, y;          // outer position on screen
@@ -66,7 +67,7 @@ struct WindowSpec {
 // Opens the window with a double-buffered GL-capable surface, sends Create,
 // then the first Size and Move. False, with FailureReason, when there is no
 // display, the window cannot be made or Create refused it.
-bool CreateMainWindow(const WindowSpec& window, WindowProcedure procedure);
+bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure);
 
 // Runs until Quit: dispatches input as it comes and Paint whenever the queue
 // is empty. A close request (title bar, SIGINT, SIGTERM) destroys the window.
@@ -91,7 +92,7 @@ void SwapBuffers();
 // Pointer ------------------------------------------------------------------------
 
 void ConfineCursor(const ScreenRect& rect);  // keep the cursor inside rect (screen pixels)
-void FreeCursor();                          // lift the confinement
+void UnconfineCursor();                     // lift the confinement
 void WarpCursor(std::int32_t x, std::int32_t y);  // move the cursor to a screen point
 CursorShape SetCursorShape(CursorShape shape);    // returns the shape it replaces
 void CaptureMouse();   // the window receives all mouse input

@@ -20,7 +20,7 @@ struct Layer {
   std::uint32_t windowId = 0;     // SDL's id of `window`, for telling its events apart
   SDL_GLContext glContext = nullptr;
   std::string title;
-  WindowSpec shape{};                // title points into `title`
+  WindowPlacement placement{};    // title points into `title`
   std::uint32_t windowFlags = 0;  // the flags the window was made with
   int depthBits = 0;              // depth buffer the window's visual was chosen for
   bool destroying = false;
@@ -57,7 +57,7 @@ struct Layer {
 extern Layer layer;
 
 // Window (window_sdl.cpp).
-SDL_Window* OpenWindow(int depthBits);  // with the shape in `layer`; nullptr when refused
+SDL_Window* OpenWindow(int depthBits);  // at the placement in `layer`; nullptr when refused
 void SendSize();                        // current client size, if it changed
 void SendMove(std::int32_t x, std::int32_t y);  // client position, if it changed
 void FitOuterGeometry();                  // outer position and size, once the frame is known
@@ -71,7 +71,7 @@ int ToWindowUnits(std::int32_t pixels);
 
 // Pointer (pointer_sdl.cpp).
 void DropCapture();          // the capture went away: deliver CaptureLost if the shell held it
-void FreeCursors();
+void DestroyCursors();
 
 // Start-up (allocator.cpp).
 void TuneAllocator();

@@ -15,7 +15,7 @@ void DropCapture() {
   Deliver({.kind = EventKind::CaptureLost});
 }
 
-void FreeCursors() {
+void DestroyCursors() {
   if (layer.arrowCursor != nullptr) SDL_FreeCursor(layer.arrowCursor);
   if (layer.sizeAllCursor != nullptr) SDL_FreeCursor(layer.sizeAllCursor);
   layer.arrowCursor = nullptr;
@@ -47,7 +47,7 @@ void ConfineCursor(const ScreenRect& rect) {
   SDL_SetWindowMouseRect(layer.window, &area);
 }
 
-void FreeCursor() {
+void UnconfineCursor() {
   if (layer.relativeActive) {
     SDL_SetRelativeMouseMode(SDL_FALSE);
     layer.relativeActive = false;

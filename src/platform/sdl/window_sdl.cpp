@@ -31,11 +31,11 @@ bool ChooseVideoDrivers() {
   return true;
 }
 
-bool StartVideo(const WindowSpec& shape) {
+bool StartVideo(const WindowPlacement& placement) {
   SDL_LogSetOutputFunction(DiscardLog, nullptr);
   // SDL reads the X11 class (and the Wayland app id) from the environment.
-  setenv("SDL_VIDEO_X11_WMCLASS", shape.className, 1);
-  setenv("SDL_VIDEO_WAYLAND_WMCLASS", shape.className, 1);
+  setenv("SDL_VIDEO_X11_WMCLASS", placement.className, 1);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", placement.className, 1);
   if (!ChooseVideoDrivers()) {
     SetFailure("no display: neither DISPLAY nor WAYLAND_DISPLAY is set");
     return false;
@@ -58,8 +58,8 @@ SDL_Window* OpenWindow(int depthBits) {
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
-  SDL_Window* window = SDL_CreateWindow(layer.shape.title, layer.shape.x, layer.shape.y,
-                                        layer.shape.width, layer.shape.height, layer.windowFlags);
+  SDL_Window* window = SDL_CreateWindow(layer.placement.title, layer.placement.x, layer.placement.y,
+                                        layer.placement.width, layer.placement.height, layer.windowFlags);
   if (window != nullptr) layer.depthBits = depthBits;
   return window;
 }
@@ -103,9 +103,9 @@ void FitOuterGeometry() {
   if (top == 0 && left == 0 && bottom == 0 && right == 0) return;
   layer.frameFitted = true;
   // SDL positions the client area, and moves the frame to put it there.
-  SDL_SetWindowPosition(layer.window, layer.shape.x + left, layer.shape.y + top);
-  SDL_SetWindowSize(layer.window, SDL_max(1, layer.shape.width - left - right),
-                    SDL_max(1, layer.shape.height - top - bottom));
+  SDL_SetWindowPosition(layer.window, layer.placement.x + left, layer.placement.y + top);
+  SDL_SetWindowSize(layer.window, SDL_max(1, layer.placement.width - left - right),
+                    SDL_max(1, layer.placement.height - top - bottom));
 }
 
 // SDL itself stays up until the process ends, as the display connection
@@ -116,24 +116,24 @@ void TearDown() {
   if (layer.window != nullptr) SDL_DestroyWindow(layer.window);
   layer.glContext = nullptr;
   layer.window = nullptr;
-  FreeCursors();
+  DestroyCursors();
 }
 
 }  // namespace sdl
 
 using sdl::layer;
 
-bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
+bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure) {
   SetFailure("");
-  if (!sdl::StartVideo(shape)) return false;
+  if (!sdl::StartVideo(placement)) return false;
   sdl::TuneAllocator();
 
   layer = sdl::Layer{};
   // SDL2 cannot warp the pointer on Wayland.
   layer.relativeLook = SDL_strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
-  layer.title = shape.title;
-  layer.shape = shape;
-  layer.shape.title = layer.title.c_str();
+  layer.title = placement.title;
+  layer.placement = placement;
+  layer.placement.title = layer.title.c_str();
   layer.windowFlags =
       SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
   // The visual is fixed when the window is made, so a display without a

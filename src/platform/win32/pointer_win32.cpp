@@ -36,7 +36,7 @@ void ConfineCursor(const ScreenRect& rect) {
   ClipCursor(&clip);
 }
 
-void FreeCursor() { ClipCursor(nullptr); }
+void UnconfineCursor() { ClipCursor(nullptr); }
 
 void WarpCursor(std::int32_t x, std::int32_t y) { SetCursorPos(x, y); }
 

@@ -40,7 +40,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 using win32::layer;
 
-bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
+bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure) {
   SetFailure("");
   if (layer.windowHandle != nullptr) {
     SetFailure("cannot create the window: there is one already");
@@ -54,7 +54,7 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
   windowClass.hInstance = nullptr;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = nullptr;  // the frames cover the whole client area
-  windowClass.lpszClassName = shape.className;
+  windowClass.lpszClassName = placement.className;
   // A second window in the same process (the layer's tests) finds the class there.
   if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     win32::SetFailureWithError("cannot register the window class");
@@ -62,8 +62,8 @@ bool CreateMainWindow(const WindowSpec& shape, WindowProcedure procedure) {
   }
 
   SetWindowProcedure(procedure);
-  HWND window = CreateWindowExA(0, shape.className, shape.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, shape.x, shape.y,
-                                shape.width, shape.height, nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExA(0, placement.className, placement.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, placement.x, placement.y,
+                                placement.width, placement.height, nullptr, nullptr, nullptr, nullptr);
   if (window == nullptr) {
     // The procedure's own reason (no GL context, no font) stands if it gave one.
     if (FailureReason()[0] == '\0') win32::SetFailureWithError("cannot create the window");

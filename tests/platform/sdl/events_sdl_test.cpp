@@ -293,7 +293,7 @@ TEST_F(SdlEventsTest, WhereThePointerCannotBeWarpedLookModeRunsOnRelativeMotion)
   Queue(Motion(5, 5, -1, 1));
   EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::MouseMove, 127, 129}}));
 
-  platform::FreeCursor();  // look mode lets go: positions are absolute again
+  platform::UnconfineCursor();  // look mode lets go: positions are absolute again
   Queue(Motion(5, 6, -1, 1));
   EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::MouseMove, 5, 6}}));
 }

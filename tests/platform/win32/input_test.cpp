@@ -263,7 +263,7 @@ TEST_F(InputTest, TheCursorIsConfinedWarpedAndFreed) {
   EXPECT_EQ(at.x, 109);  // the clip's right and bottom edges are outside it
   EXPECT_EQ(at.y, 219);
 
-  platform::FreeCursor();
+  platform::UnconfineCursor();
   GetClipCursor(&clip);
   EXPECT_EQ(clip.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
   EXPECT_EQ(clip.right - clip.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));

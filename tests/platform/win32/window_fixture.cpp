@@ -62,7 +62,7 @@ void WindowTest::OpenWindow() {
 }
 
 void WindowTest::TearDown() {
-  platform::FreeCursor();
+  platform::UnconfineCursor();
   platform::DestroyWindow();
   // Leaves no quit message behind for the next test's loop.
   MSG message;
