@@ -1,0 +1,55 @@
+// The canvas's WebGL 1 context, with our OpenGL 1.1 over it.
+
+#include <emscripten/html5.h>
+
+#include <string>
+
+#include "platform/web/gl/renderer.h"
+#include "platform/web/layer.h"
+
+namespace vellumor::platform {
+
+using web::layer;
+
+bool CreateRenderingContext() {
+  switch (BeforeRenderingContext(layer.open, layer.glContext > 0)) {
+    case ContextStep::NoWindow: return false;
+    case ContextStep::AlreadyMade: return true;
+    case ContextStep::Make: break;
+  }
+  EmscriptenWebGLContextAttributes attributes;
+  emscripten_webgl_init_context_attributes(&attributes);
+  attributes.majorVersion = 1;
+  attributes.minorVersion = 0;
+  // An opaque buffer: the clear colour's alpha of 0 must not let the page through.
+  attributes.alpha = EM_FALSE;
+  attributes.depth = EM_TRUE;
+  attributes.stencil = EM_FALSE;
+  attributes.antialias = EM_FALSE;  // as the desktop's pixel format
+  attributes.premultipliedAlpha = EM_FALSE;
+  // A software renderer is still a renderer.
+  attributes.failIfMajorPerformanceCaveat = EM_FALSE;
+  const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(layer.canvas.c_str(), &attributes);
+  if (context <= 0) {
+    SetFailure("no WebGL: this browser gives the page no WebGL context");
+    return false;
+  }
+  if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
+    emscripten_webgl_destroy_context(context);
+    SetFailure("no WebGL: the page's WebGL context cannot be made current");
+    return false;
+  }
+  std::string reason;
+  if (!webgl::StartRenderer(reason)) {
+    emscripten_webgl_destroy_context(context);
+    SetFailure("no WebGL: " + reason);
+    return false;
+  }
+  layer.glContext = context;
+  return true;
+}
+
+// The browser shows what was drawn when the animation frame's callback returns.
+void SwapBuffers() {}
+
+}  // namespace vellumor::platform

@@ -1,0 +1,57 @@
+// The message loop is the browser's: events arrive through their callbacks
+// as they come, and every animation frame is a Paint. The loop cannot block
+// in a page, so RunMessageLoop hands the thread back to the browser and
+// never returns; Quit ends the runtime with the exit code instead, which
+// runs the exit processing as returning from main would and tells the page.
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdlib>
+
+#include "platform/web/layer.h"
+#include "platform/web/page.h"
+
+namespace vellumor::platform {
+
+namespace web {
+namespace {
+
+void Frame() {
+  if (!layer.open || layer.quitRequested) return;
+  SendSize();
+  Deliver({.kind = EventKind::Paint});
+}
+
+// After the event that quit has been handled.
+void Finish(void*) {
+  emscripten_cancel_main_loop();
+  StopListening();
+  ExitPointerLock();
+  SetWindowProcedure(nullptr);
+  std::exit(layer.exitCode);
+}
+
+}  // namespace
+}  // namespace web
+
+using web::layer;
+
+int RunMessageLoop() {
+  emscripten_set_main_loop(web::Frame, 0, EM_TRUE);
+  return layer.exitCode;  // not reached: the page's event loop runs from here
+}
+
+void Quit(int exitCode) {
+  if (layer.quitRequested) return;
+  layer.quitRequested = true;
+  layer.exitCode = exitCode;
+  emscripten_async_call(web::Finish, nullptr, 0);
+}
+
+std::uint32_t TickCount() {
+  // performance.now(): milliseconds since the page began, never going back.
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
+}
+
+}  // namespace vellumor::platform

@@ -1,0 +1,81 @@
+// The one window, a canvas in the page: creation with its first events, its
+// size, destruction.
+
+#include <emscripten/html5.h>
+
+#include <cmath>
+
+#include "platform/web/layer.h"
+#include "platform/web/page.h"
+
+namespace vellumor::platform {
+
+namespace web {
+
+Layer layer;
+
+// The page lays the canvas out in CSS pixels (the window's 256 by 256 to
+// begin with, larger when the person enlarges it); its drawing buffer gets
+// as many pixels as the device shows there, so the picture is sharp.
+void SendSize() {
+  const CanvasBox box = ReadCanvasBox(layer.canvas.c_str());
+  const double ratio = emscripten_get_device_pixel_ratio();
+  const auto width = static_cast<std::int32_t>(std::lround(box.width * ratio));
+  const auto height = static_cast<std::int32_t>(std::lround(box.height * ratio));
+  if (box.width > 0.0) layer.pixelScale = width / box.width;
+  if (width == layer.sentWidth && height == layer.sentHeight) return;
+  layer.sentWidth = width;
+  layer.sentHeight = height;
+  emscripten_set_canvas_element_size(layer.canvas.c_str(), width, height);
+  Deliver({.kind = EventKind::Size, .x = width, .y = height});
+}
+
+}  // namespace web
+
+using web::layer;
+
+// A page has no screen position to give a window, and its size is the
+// page's: the canvas's CSS box. The class names the canvas (its id) and the
+// title becomes the page's.
+bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure) {
+  SetFailure("");
+  layer = web::Layer{};
+  layer.canvas = std::string("#") + placement.className;
+  if (!web::CanvasExists(layer.canvas.c_str())) {
+    SetFailure("no canvas: the page has no <canvas id=\"" + std::string(placement.className) + "\">");
+    return false;
+  }
+  emscripten_set_window_title(placement.title);
+  layer.open = true;
+  SetCursorShape(CursorShape::Arrow);
+
+  SetWindowProcedure(procedure);
+  if (!Deliver({.kind = EventKind::Create})) {
+    if (FailureReason()[0] == '\0') SetFailure("the window refused to be created");
+    SetWindowProcedure(nullptr);
+    layer.open = false;
+    return false;
+  }
+  web::ListenForEvents();
+  web::SendSize();
+  Deliver({.kind = EventKind::Move, .x = 0, .y = 0});
+  if (web::CanvasHasFocus(layer.canvas.c_str())) web::OnFocus(true);
+  return true;
+}
+
+ScreenRect GetWindowRect() {
+  if (!layer.open) return ScreenRect{};
+  return ScreenRect{0, 0, layer.sentWidth, layer.sentHeight};
+}
+
+void DestroyWindow() {
+  if (!layer.open || layer.destroying) return;
+  layer.destroying = true;
+  layer.captured = false;
+  web::EndRelativeMotion();
+  Deliver({.kind = EventKind::Destroy});
+  layer.open = false;
+  layer.destroying = false;
+}
+
+}  // namespace vellumor::platform
