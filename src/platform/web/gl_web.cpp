@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/web/gl/renderer.h"
+#include "platform/web/gl/webgl.h"
 #include "platform/web/layer.h"
 
 namespace vellumor::platform {
@@ -27,6 +27,8 @@ bool CreateRenderingContext() {
   attributes.stencil = EM_FALSE;
   attributes.antialias = EM_FALSE;  // as the desktop's pixel format
   attributes.premultipliedAlpha = EM_FALSE;
+  // What was drawn stays in the buffer after it is shown, so the canvas can be read back.
+  attributes.preserveDrawingBuffer = EM_TRUE;
   // A software renderer is still a renderer.
   attributes.failIfMajorPerformanceCaveat = EM_FALSE;
   const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(layer.canvas.c_str(), &attributes);
