@@ -1,0 +1,30 @@
+#pragma once
+// The 4 by 4 matrices of OpenGL's transform stages, in doubles, column-major
+// as OpenGL keeps them (element 4 * column + row), and the matrices of the
+// GL 1.1 calls that build them, as OpenGL's reference pages define them.
+
+#include <array>
+
+namespace vellumor::webgl {
+
+using Matrix = std::array<double, 16>;
+using Vec4 = std::array<double, 4>;
+using Vec3d = std::array<double, 3>;
+// The inverse transpose of a matrix's upper-left 3 by 3, column-major: what
+// carries normals into eye space.
+using NormalMatrix = std::array<double, 9>;
+
+inline constexpr Matrix kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+Matrix Multiply(const Matrix& a, const Matrix& b);  // a * b
+Vec4 Transform(const Matrix& m, const Vec4& v);     // m * v
+Vec3d Transform(const NormalMatrix& m, const Vec3d& v);
+NormalMatrix NormalMatrixOf(const Matrix& modelview);
+
+Matrix Rotation(double degrees, double x, double y, double z);
+Matrix Translation(double x, double y, double z);
+Matrix Scaling(double x, double y, double z);
+Matrix Ortho(double left, double right, double bottom, double top, double zNear, double zFar);
+Matrix Frustum(double left, double right, double bottom, double top, double zNear, double zFar);
+
+}  // namespace vellumor::webgl

@@ -1,0 +1,19 @@
+#pragma once
+// The web layer's entry to the OpenGL 1.1 subset over WebGL. The core and
+// the shell call OpenGL 1.1 under its own names; this library defines those
+// names and draws through WebGL 1, so the program links against it in place
+// of an OpenGL library.
+
+#include <string>
+
+namespace vellumor::webgl {
+
+// Call once, after the web layer has created a WebGL 1 context and made it
+// current (antialias off, depth on, alpha off, preserveDrawingBuffer on so
+// that the canvas can be read back). Compiles the shaders and makes the
+// buffers; false, with a one-line reason, when WebGL refuses. The drawing
+// buffer's size is read from the context whenever it is needed, so a resize
+// needs no call here. glFinish hands everything gathered to WebGL.
+bool StartRenderer(std::string& reason);
+
+}  // namespace vellumor::webgl
