@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/web/font_glyphs.h"
 #include "platform/web/gl/webgl.h"
 #include "platform/web/layer.h"
 
@@ -49,6 +50,14 @@ bool CreateRenderingContext() {
   }
   layer.glContext = context;
   return true;
+}
+
+// The desktop's glyphs, compiled in: the browser has neither the font nor FreeType.
+std::uint32_t CreateFontLists() {
+  if (!BeforeFontLists(layer.glContext > 0)) return 0;
+  const std::uint32_t first = webgl::CompileGlyphLists();
+  if (first == 0) SetFailure(kNoRoomForGlyphs);
+  return first;
 }
 
 // The browser shows what was drawn when the animation frame's callback returns.
