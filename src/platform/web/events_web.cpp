@@ -64,10 +64,6 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void*) {
 EM_BOOL OnMouseMove(int, const EmscriptenMouseEvent* mouse, void*) {
   if (!Live()) return EM_FALSE;
   if (layer.relativeActive) {
-    if (layer.skipMotion) {
-      layer.skipMotion = false;
-      return EM_FALSE;
-    }
     if (mouse->movementX == 0 && mouse->movementY == 0) return EM_FALSE;
     layer.virtualX += mouse->movementX * layer.pixelScale;
     layer.virtualY += mouse->movementY * layer.pixelScale;

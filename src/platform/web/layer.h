@@ -41,7 +41,6 @@ struct Layer {
   bool relativeActive = false;   // relative motion is on
   bool locked = false;           // the browser holds the pointer lock for the canvas
   bool unlockRequested = false;  // the layer itself asked the lock to end
-  bool skipMotion = false;       // the first move under a new lock, which can jump
   double virtualX = 0.0;         // the virtual cursor, drawable pixels
   double virtualY = 0.0;
 };

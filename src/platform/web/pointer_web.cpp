@@ -34,7 +34,6 @@ void OnPointerLockChange() {
   if (lockedNow == layer.locked) return;
   layer.locked = lockedNow;
   if (lockedNow) {
-    layer.skipMotion = true;
     // Granted after the shell let the pointer go again.
     if (!layer.relativeActive) {
       layer.unlockRequested = true;
