@@ -38,5 +38,9 @@ def browser():
 
 @pytest.fixture
 def page(site, browser):
-    """The viewer running in the page, its first frames drawn, the canvas focused."""
-    return open_page(browser, site.url)
+    """The viewer running in the page, its first frames drawn, the canvas
+    focused. Whatever the test did, the page's console shows no error."""
+    opened = open_page(browser, site.url)
+    yield opened
+    errors = browser.console_errors()
+    assert not errors, "errors on the page's console: %s" % errors

@@ -26,6 +26,8 @@ struct Layer {
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE glContext = 0;
   bool captured = false;  // the shell holds the capture (between CaptureMouse and CaptureLost)
   CursorShape cursorShape = CursorShape::Arrow;
+  std::uint32_t createdTick = 0;  // TickCount when the window was made
+  bool painted = false;           // a Paint has been delivered
   std::int32_t sentWidth = -1, sentHeight = -1;  // last Size delivered
   double pixelScale = 1.0;                       // drawable pixels per CSS pixel
   WheelGatherer wheel;

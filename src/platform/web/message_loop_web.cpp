@@ -17,8 +17,15 @@ namespace vellumor::platform {
 namespace web {
 namespace {
 
+// A frame in the millisecond the window was made in starts the clock at 0,
+// and the scene resets a second time (its orthographic camera moves 1000
+// units on). The desktop's first frame comes after its window is shown and
+// hardly ever falls in that millisecond; the page's first animation frame
+// can, so it waits for the next one, and every start looks alike.
 void Frame() {
   if (!layer.open || layer.quitRequested) return;
+  if (!layer.painted && TickCount() == layer.createdTick) return;
+  layer.painted = true;
   SendSize();
   Deliver({.kind = EventKind::Paint});
 }

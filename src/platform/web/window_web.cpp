@@ -56,6 +56,7 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
     layer.open = false;
     return false;
   }
+  layer.createdTick = TickCount();
   web::ListenForEvents();
   web::SendSize();
   Deliver({.kind = EventKind::Move, .x = 0, .y = 0});
