@@ -25,9 +25,10 @@ CHROMEDRIVER = "/usr/bin/chromedriver"
 # WebGL through SwiftShader, and nothing that reaches for the network.
 FLAGS = ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--no-first-run", "--disable-quic", "--window-size=900,700", "--force-device-scale-factor=1"]
+         "--no-first-run", "--disable-quic", "--window-size=900,700"]
 
-KEYS = {"F1": Keys.F1, "F2": Keys.F2, "F3": Keys.F3, "F4": Keys.F4, "space": Keys.SPACE, "escape": Keys.ESCAPE}
+KEYS = {"F1": Keys.F1, "F2": Keys.F2, "F3": Keys.F3, "F4": Keys.F4, "space": Keys.SPACE, "escape": Keys.ESCAPE,
+        "ArrowDown": Keys.ARROW_DOWN}
 
 # Counts the page's animation frames: the viewer paints one in each.
 COUNT_FRAMES = """
@@ -55,13 +56,15 @@ class Site:
 
 
 class Browser:
-    """A fresh headless Chromium with a profile of its own; extra flags as given."""
+    """A fresh headless Chromium with a profile of its own, showing `scale`
+    device pixels to a CSS pixel; extra flags as given."""
 
-    def __init__(self, extra_flags=()):
+    def __init__(self, scale=1, extra_flags=()):
         self.profile = tempfile.mkdtemp(prefix="vellumor-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
-        for flag in FLAGS + list(extra_flags) + ["--user-data-dir=" + self.profile]:
+        flags = FLAGS + ["--force-device-scale-factor=%g" % scale, "--user-data-dir=" + self.profile]
+        for flag in flags + list(extra_flags):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         try:
@@ -188,17 +191,30 @@ class Page:
     def move_mouse(self, x, y):
         ActionChains(self.driver).move_to_element_with_offset(self.canvas(), *self._from_centre(x, y)).perform()
 
-    def move_mouse_by(self, dx, dy):
-        ActionChains(self.driver).move_by_offset(dx, dy).perform()
+    def look(self, dx, dy):
+        """Moves the mouse under pointer lock. Chromium gives the first move
+        after a lock is taken no motion when it comes from automation: a still
+        move goes first."""
+        ActionChains(self.driver).move_by_offset(0, 0).move_by_offset(dx, dy).perform()
 
-    def drag(self, start, end, steps=8):
+    def drag(self, start, end, steps=8, during=lambda: None):
+        """Drags from one point to another in steps; returns what `during`
+        found with the button still down."""
         canvas = self.canvas()
         actions = ActionChains(self.driver).move_to_element_with_offset(canvas, *self._from_centre(*start))
         actions.click_and_hold()
         for i in range(1, steps + 1):
             point = (start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
             actions.move_to_element_with_offset(canvas, *self._from_centre(*point))
-        actions.release().perform()
+        actions.perform()
+        try:
+            return during()
+        finally:
+            ActionChains(self.driver).release().perform()
+
+    def click_outside(self):
+        """Clicks the page beside the canvas: the canvas loses the focus."""
+        ActionChains(self.driver).move_to_element(self.driver.find_element("tag name", "table")).click().perform()
 
     def click(self, x, y):
         ActionChains(self.driver).move_to_element_with_offset(self.canvas(), *self._from_centre(x, y)).click().perform()

@@ -40,42 +40,49 @@ def baseline(line):
     return OVERLAY_FIRST_BASELINE + OVERLAY_LINE_PITCH * line
 
 
+def band(line):
+    """The rows of a line's capitals and digits: a value has no descenders,
+    and the lines above and below stay out."""
+    return baseline(line) - 8, baseline(line)
+
+
 def line_pixels(image, line):
-    """The overlay text's pixels from the line's cap height to its baseline
-    (a value has no descenders, and the lines around it stay out)."""
-    base = baseline(line)
-    return set(text_pixels(image, (0, max(0, base - 9), image.width, min(image.height, base + 1))))
+    top, bottom = band(line)
+    return set(text_pixels(image, (0, top, image.width, min(image.height, bottom + 1))))
 
 
 def read_value(image, line):
     """The value shown on overlay line `line`, as text, or None when the line
-    does not begin with its label and a colon. Where the text crosses a busy
-    background, a pixel or two of it can pass unseen: a character may miss
-    one, the label three."""
+    does not begin with its label and a colon. Where the text crosses a thin
+    dark edge of the scene, a few of its pixels do not look like text: a
+    character may miss a sixth of them, the label a tenth."""
     seen = line_pixels(image, line)
-    top, base = baseline(line) - 9, baseline(line)
+    top, bottom = band(line)
+
+    def drawn(text):
+        pixels, end = text_at(text, line)
+        return {(x, y) for x, y in pixels if top <= y <= bottom}, end
     text = LABELS[line] + ":"
-    drawn, pen = text_at(text, line)
-    drawn = {(x, y) for x, y in drawn if top <= y <= base}
-    if len(drawn - seen) > 3:
+    placed, pen = drawn(text)
+    if len(placed - seen) > len(placed) // 10:
         return None
     while True:
         best = None
         for character in VALUE_CHARACTERS:
-            pixels, end = text_at(text + character, line)
-            placed = {(x, y) for x, y in pixels if top <= y <= base}
-            missing = len(placed - drawn - seen)
-            if missing > 1:
+            candidate, end = drawn(text + character)
+            new = candidate - placed
+            missing = len(new - seen)
+            if not new or missing > len(new) // 6:
                 continue
             # Text in this character's cell that it does not explain.
-            stray = sum(1 for x, y in seen if pen <= x < end and (x, y) not in placed)
-            rank = (stray + missing, -len(placed))
+            stray = sum(1 for x, y in seen if pen <= x < end and (x, y) not in candidate)
+            rank = (missing + stray, -len(new))
             if best is None or rank < best[0]:
-                best = (rank, character, end, placed)
-        if best is None or best[0][0] > 1:
+                best = (rank, character, end, candidate)
+        if best is None or best[0][0] > 2:
             return text[len(LABELS[line]) + 1:]
         text += best[1]
-        pen, drawn = best[2], best[3]
+        pen, placed = best[2], best[3]
 
 
 def shown(image):

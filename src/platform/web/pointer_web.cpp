@@ -27,13 +27,13 @@ void EndRelativeMotion() {
 }
 
 // The lock ends without the layer asking when the browser takes it back
-// (Escape, another window, a refusal after a while): the window has lost the
-// capture, and the shell frees the pointer, staying in look mode.
+// (Escape, another window): the window has lost the capture, and the shell
+// frees the pointer, staying in look mode. The state is read from the page,
+// not from the event: events can trail the calls that caused them.
 void OnPointerLockChange() {
-  const bool lockedNow = PointerLockedTo(layer.canvas.c_str());
-  if (lockedNow == layer.locked) return;
-  layer.locked = lockedNow;
-  if (lockedNow) {
+  const bool wasLocked = layer.locked;
+  layer.locked = PointerLockedTo(layer.canvas.c_str());
+  if (layer.locked) {
     // Granted after the shell let the pointer go again.
     if (!layer.relativeActive) {
       layer.unlockRequested = true;
@@ -41,11 +41,14 @@ void OnPointerLockChange() {
     }
     return;
   }
-  if (layer.unlockRequested) {
-    layer.unlockRequested = false;
+  const bool asked = layer.unlockRequested;
+  layer.unlockRequested = false;
+  if (asked) {
+    // Look mode came back while its lock was on its way out.
+    if (layer.relativeActive) RequestPointerLock(layer.canvas.c_str());
     return;
   }
-  DropCapture();
+  if (wasLocked) DropCapture();
 }
 
 }  // namespace web
@@ -65,7 +68,8 @@ void WarpCursor(std::int32_t x, std::int32_t y) {
   if (!layer.open) return;
   if (!layer.relativeActive) {
     layer.relativeActive = true;
-    layer.unlockRequested = false;
+    // A lock still held is one the layer is letting go: it is asked for
+    // again once it has gone.
     if (!layer.locked) web::RequestPointerLock(layer.canvas.c_str());
   }
   layer.virtualX = x;
