@@ -7,8 +7,7 @@
 namespace vellumor::webgl {
 
 void RecordingBackend::Clear(bool color, bool depth, const float*, float) {
-  clears.push_back({color, depth});
-  order.push_back('C');
+  calls += std::string(color ? "C" : "") + (depth ? "Z" : "") + " ";
 }
 
 void RecordingBackend::Draw(Primitive kind, const RasterState& state, const Vertex* vertices, std::size_t vertexCount,
@@ -20,7 +19,7 @@ void RecordingBackend::Draw(Primitive kind, const RasterState& state, const Vert
     EXPECT_LT(indices[i], vertexCount);
     if (indices[i] < vertexCount) draw.vertices.push_back(vertices[indices[i]]);
   }
-  order.push_back('D');
+  calls += "D ";
 }
 
 void SubsetTest::SetUp() {

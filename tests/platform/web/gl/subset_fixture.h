@@ -18,16 +18,10 @@ struct RecordedDraw {
   std::vector<Vertex> vertices;  // in index order: each line's two, each triangle's three
 };
 
-struct RecordedClear {
-  bool color = false;
-  bool depth = false;
-};
-
 class RecordingBackend final : public Backend {
  public:
   std::vector<RecordedDraw> draws;
-  std::vector<RecordedClear> clears;
-  std::vector<char> order;  // 'C' per clear, 'D' per draw
+  std::string calls;  // in order: "D" per draw; per clear "C" with the colour buffer, "Z" with the depth buffer
   DrawableSize size{256, 256};
 
   void Clear(bool color, bool depth, const float rgba[4], float depthValue) override;
