@@ -13,6 +13,8 @@ using namespace vellumor::webgl;
 
 namespace {
 
+constexpr std::size_t kMaxLists = 65536;
+
 bool BitSet(const GLubyte* row, GLint bit, bool lsbFirst) {
   const int shift = lsbFirst ? bit % 8 : 7 - bit % 8;
   return (row[bit / 8] >> shift) & 1;
@@ -167,16 +169,17 @@ void GLAPIENTRY glPopClientAttrib() {
 }
 
 // Names are handed out once and never reused, which keeps them contiguous.
+// Past kMaxLists there is no room: 0, as OpenGL says when it has none.
 GLuint GLAPIENTRY glGenLists(GLsizei range) {
   Context& c = TheContext();
-  if (range <= 0) return 0;
+  if (range <= 0 || static_cast<std::size_t>(range) > kMaxLists - c.lists.size()) return 0;
   const auto first = static_cast<GLuint>(c.lists.size() + 1);
   c.lists.resize(c.lists.size() + static_cast<std::size_t>(range));
   return first;
 }
 void GLAPIENTRY glNewList(GLuint list, GLenum mode) {
   Context& c = TheContext();
-  if (list == 0 || c.compiling != 0) return;  // GL_INVALID_VALUE, GL_INVALID_OPERATION
+  if (list == 0 || list > kMaxLists || c.compiling != 0) return;  // GL_INVALID_VALUE, GL_INVALID_OPERATION
   c.compiling = list;
   c.compileMode = mode;
   c.compiled = DisplayList{};

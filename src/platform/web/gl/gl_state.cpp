@@ -61,16 +61,13 @@ void GLAPIENTRY glPointSize(GLfloat size) {
   if (size > 0.0f) TheContext().state.pointSize = size;
 }
 
-// A position is carried into eye coordinates by the modelview current now.
+// The viewer places its light and sets nothing else of it. The position is
+// carried into eye coordinates by the modelview current now.
 void GLAPIENTRY glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
   Context& c = TheContext();
-  if (light < GL_LIGHT0 || light >= GL_LIGHT0 + kLightCount) return;
-  if (pname != GL_POSITION && pname != GL_AMBIENT && pname != GL_DIFFUSE) return;
-  Light& l = c.state.lights[light - GL_LIGHT0];
-  const Vec4 value = {params[0], params[1], params[2], params[3]};
-  if (pname == GL_POSITION) l.position = Transform(c.modelview.matrices[c.modelview.depth - 1], value);
-  if (pname == GL_AMBIENT) l.ambient = value;
-  if (pname == GL_DIFFUSE) l.diffuse = value;
+  if (light < GL_LIGHT0 || light >= GL_LIGHT0 + kLightCount || pname != GL_POSITION) return;
+  c.state.lights[light - GL_LIGHT0].position =
+      Transform(c.modelview.matrices[c.modelview.depth - 1], {params[0], params[1], params[2], params[3]});
 }
 
 void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
@@ -127,7 +124,9 @@ void GLAPIENTRY glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdoub
   if (l == r || b == t || n == f || n <= 0.0 || f <= 0.0) return;  // GL_INVALID_VALUE
   MultiplyCurrent(Frustum(l, r, b, t, n, f));
 }
-void GLAPIENTRY glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) { MultiplyCurrent(Rotation(angle, x, y, z)); }
+void GLAPIENTRY glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
+  MultiplyCurrent(Rotation(angle, x, y, z));
+}
 void GLAPIENTRY glTranslated(GLdouble x, GLdouble y, GLdouble z) { MultiplyCurrent(Translation(x, y, z)); }
 void GLAPIENTRY glScaled(GLdouble x, GLdouble y, GLdouble z) { MultiplyCurrent(Scaling(x, y, z)); }
 

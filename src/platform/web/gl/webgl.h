@@ -11,9 +11,12 @@ namespace vellumor::webgl {
 // Call once, after the web layer has created a WebGL 1 context and made it
 // current (antialias off, depth on, alpha off, preserveDrawingBuffer on so
 // that the canvas can be read back). Compiles the shaders and makes the
-// buffers; false, with a one-line reason, when WebGL refuses. The drawing
-// buffer's size is read from the context whenever it is needed, so a resize
-// needs no call here. glFinish hands everything gathered to WebGL.
+// buffers; false, with a one-line reason, when WebGL refuses. glFinish hands
+// everything gathered to WebGL.
+//
+// Window coordinates are the drawing buffer's pixels: glBitmap places text in
+// them, read from the context whenever needed, so a resize needs no call
+// here, but the client size the shell is given must be the drawing buffer's.
 bool StartRenderer(std::string& reason);
 
 }  // namespace vellumor::webgl

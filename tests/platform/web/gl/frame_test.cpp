@@ -1,0 +1,60 @@
+// One frame of the real program through the subset: the core and the shell
+// link against it as the web build does, and every part of the picture
+// reaches the backend in the state the desktop draws it with.
+
+#include <GL/gl.h>
+
+#include "app/client_area.h"
+#include "app/frame.h"
+#include "platform/web/font_glyphs.h"
+#include "subset_fixture.h"
+#include "testing/fake_platform.h"
+
+namespace vellumor::webgl {
+namespace {
+
+bool ColorIs(const Vertex& v, float r, float g, float b, float a) {
+  return v.color[0] == r && v.color[1] == g && v.color[2] == b && v.color[3] == a;
+}
+
+TEST_F(SubsetTest, ProgramFrameDrawsEveryPartOfThePicture) {
+  clientArea.clientWidth = 256;
+  clientArea.clientHeight = 256;
+  fontListBase = CompileGlyphLists();
+  InitView();
+  StartFrameClock();
+  fake::state.tick += 16;
+  RenderFrame();
+
+  std::size_t terrain = 0, water = 0, text = 0, edges = 0, points = 0;
+  for (const RecordedDraw& draw : backend.draws) {
+    for (const Vertex& v : draw.vertices) {
+      if (draw.kind == Primitive::Lines) {
+        ++edges;
+        EXPECT_FALSE(draw.state.depthTest);  // the frustum is drawn over everything
+      } else if (draw.kind == Primitive::Points) {
+        ++points;
+        EXPECT_EQ(draw.state.pointSize, 2.0f);
+      } else if (ColorIs(v, 0, 0, 1, 0.5f)) {
+        ++water;
+        EXPECT_TRUE(draw.state.blend && draw.state.depthTest && !draw.state.depthWrite);
+      } else if (ColorIs(v, 1, 1, 1, 0.5f)) {
+        ++text;
+        EXPECT_TRUE(draw.state.blend && !draw.state.depthTest);
+      } else {
+        ++terrain;  // lit with the default material under a white light: a grey from 0.04 to 0.84
+        EXPECT_TRUE(v.color[0] == v.color[1] && v.color[1] == v.color[2] && v.color[3] == 1.0f);
+        EXPECT_TRUE(v.color[0] >= 0.04f - 1e-6f && v.color[0] <= 0.84f + 1e-6f) << v.color[0];
+        EXPECT_TRUE(draw.state.depthTest && draw.state.depthWrite);
+      }
+    }
+  }
+  EXPECT_GT(terrain, 3000u);
+  EXPECT_EQ(water, 6u);
+  EXPECT_EQ(edges, 2u * 4 * 6);  // every quad of the box, outlined
+  EXPECT_EQ(points, 1u);
+  EXPECT_GT(text, 6u * 9 * 4);  // nine lines of a few characters, each pixel run a quad
+}
+
+}  // namespace
+}  // namespace vellumor::webgl
