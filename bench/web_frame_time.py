@@ -30,6 +30,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
 from browser import Browser, Site, open_page  # noqa: E402
 from frame_rate import WARM_UP_SECONDS, frame_rate  # noqa: E402
 from harness.program import Launch  # noqa: E402
+from harness.waiting import wait_until  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
 
 UNPACED = ["--disable-gpu-vsync", "--disable-frame-rate-limit"]
@@ -40,8 +41,7 @@ def page_frame_rate(site, size, seconds):
     try:
         page = open_page(browser, site.url)
         page.resize(*size)
-        page.wait_until_steady()
-        assert page.screenshot().size == size, "the canvas did not take %dx%d" % size
+        wait_until(lambda: page.screenshot().size == size, 30, "the canvas to take %dx%d" % size)
         time.sleep(WARM_UP_SECONDS)
         first, start = page.frames(), time.monotonic()
         time.sleep(seconds)

@@ -28,7 +28,7 @@ FLAGS = ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-
          "--no-first-run", "--disable-quic", "--window-size=900,700"]
 
 KEYS = {"F1": Keys.F1, "F2": Keys.F2, "F3": Keys.F3, "F4": Keys.F4, "space": Keys.SPACE, "escape": Keys.ESCAPE,
-        "ArrowDown": Keys.ARROW_DOWN}
+        "ArrowDown": Keys.ARROW_DOWN, "Tab": Keys.TAB}
 
 # Counts the page's animation frames: the viewer paints one in each.
 COUNT_FRAMES = """

@@ -172,9 +172,20 @@ def test_mouse_look_and_escape(page):
         turned = page.wait_until_steady()
         assert check(turned), "moving the mouse by %d turned the camera wrong: lean %.1f" % (dx, lean(turned))
 
-    # Escape under the lock frees the pointer and the viewer stays; the next one ends it.
+    # Look mode lets the pointer go with the focus (Tab takes it from the
+    # canvas) and takes it back with it.
     page.key("F1")
     wait_until(page.pointer_locked, 10, "the pointer locked to the canvas")
+    page.key("Tab")
+    wait_until(lambda: not page.pointer_locked(), 10, "the focus going to free the pointer")
+    assert cursor(page) == "default"
+    page.click(128, 128)
+    wait_until(page.pointer_locked, 10, "the focus coming back to lock the pointer again")
+    looking = page.wait_until_steady()
+    page.look(0, -40)
+    page.wait_for_change(looking, 15, "the view to tilt")
+
+    # Escape under the lock frees the pointer and the viewer stays; the next one ends it.
     page.key("escape")
     wait_until(lambda: not page.pointer_locked(), 10, "Escape to free the pointer")
     page.wait_frames(5)

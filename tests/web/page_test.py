@@ -1,6 +1,8 @@
 """The page around the viewer: its size and sharpness, the keys it keeps
 from the browser, and what it says when the viewer cannot start."""
 
+import os
+
 import pytest
 
 from browser import Browser, Page, open_page
@@ -32,6 +34,11 @@ def test_the_canvas_grows_with_its_frame(page):
     # Drawn at the new size, not stretched: the overlay keeps its place and size.
     assert values(grown) == START
     assert is_clear(grown.getpixel((grown.width - 4, 24))), "no sky in the top-right corner"
+    # The README's picture of the page: VELLUMOR_WEB_SCREENSHOT=docs/web-screenshot.png
+    if os.environ.get("VELLUMOR_WEB_SCREENSHOT"):
+        page.driver.set_window_size(1200, 720)  # room for the table beside the canvas
+        page.wait_frames(5)
+        page.driver.find_element("tag name", "main").screenshot(os.environ["VELLUMOR_WEB_SCREENSHOT"])
 
 
 def test_drawn_at_the_device_pixel_ratio(site, browser_at):
