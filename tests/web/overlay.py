@@ -13,6 +13,9 @@ from PIL import ImageFont
 from harness.pictures import OVERLAY_FIRST_BASELINE, OVERLAY_LINE_PITCH, text_pixels
 
 LABELS = ("FPS", "Octaves", "Amp", "Freq", "h", "radius", "oradius", "fov", "unit")
+# The values at start, but the frame rate.
+START = {"Octaves": "2", "Amp": "230", "Freq": "0.0011", "h": "0.5", "radius": "10", "oradius": "1500",
+         "fov": "65", "unit": "80"}
 LEFT = 5  # the first glyph's raster position, pixels in from the left edge
 # What a "%g" value is made of.
 VALUE_CHARACTERS = "0123456789.-+e"
@@ -88,3 +91,8 @@ def read_value(image, line):
 def shown(image):
     """{label: value as text} of every overlay line."""
     return {label: read_value(image, line) for line, label in enumerate(LABELS)}
+
+
+def values(image):
+    """The overlay's values but the frame rate."""
+    return {label: value for label, value in shown(image).items() if label != "FPS"}

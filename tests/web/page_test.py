@@ -3,28 +3,13 @@ from the browser, and what it says when the viewer cannot start."""
 
 import os
 
-import pytest
-
 from browser import Browser, Page, open_page
-from controls_test import START, values
 from harness.pictures import is_clear
 from harness.waiting import wait_until
+from overlay import START, values
 
 VIEWER_KEYS = ("w", "a", "s", "d", "space", "t", "r", "g", "f", "b", "v", "u", "y", "0", "9", "2", "1",
                "F2", "F3", "F4", "F1", "escape", "escape")
-
-
-@pytest.fixture
-def browser_at(site):
-    """Opens the page in a browser of the given device pixel ratio and flags."""
-    started = []
-
-    def start(scale=1, flags=()):
-        started.append(Browser(scale, flags))
-        return started[-1]
-    yield start
-    for browser in started:
-        browser.close()
 
 
 def test_the_canvas_grows_with_its_frame(page):
@@ -41,32 +26,36 @@ def test_the_canvas_grows_with_its_frame(page):
         page.driver.find_element("tag name", "main").screenshot(os.environ["VELLUMOR_WEB_SCREENSHOT"])
 
 
-def test_drawn_at_the_device_pixel_ratio(site, browser_at):
-    page = open_page(browser_at(scale=2), site.url)
-    sharp = page.wait_until_steady()
-    assert sharp.size == (512, 512), "the canvas shows %s device pixels" % (sharp.size,)
-    # The overlay in device pixels, 12 of them between lines: each one drawn.
-    assert values(sharp) == START
+def test_drawn_at_the_device_pixel_ratio(site):
+    browser = Browser(scale=2)
+    try:
+        sharp = open_page(browser, site.url).wait_until_steady()
+        assert sharp.size == (512, 512), "the canvas shows %s device pixels" % (sharp.size,)
+        # The overlay in device pixels, 12 of them between lines: each one drawn.
+        assert values(sharp) == START
+        assert not browser.console_errors()
+    finally:
+        browser.close()
 
 
 def test_the_viewers_keys_stay_with_the_viewer(page):
-    page.driver.execute_script(
-        "window.keys = []; window.addEventListener('keydown', e => window.keys.push([e.key, e.defaultPrevented]));")
+    page.script("window.keys = []; addEventListener('keydown', e => window.keys.push([e.key, e.defaultPrevented]));")
     page.key("ArrowDown", *VIEWER_KEYS)
     wait_until(lambda: page.notice().startswith("Vellumor has ended."), 10, "Escape to end the viewer")
-    keys = page.driver.execute_script("return window.keys;")
+    keys = page.script("return window.keys;")
     assert keys[0] == ["ArrowDown", False], "a key the viewer does not use was kept from the browser"
-    assert all(prevented for _, prevented in keys[1:]), "keys that reached the browser: %s" % [
-        key for key, prevented in keys[1:] if not prevented]
-    assert len(keys) == 1 + len(VIEWER_KEYS)
+    assert [prevented for _, prevented in keys[1:]] == [True] * len(VIEWER_KEYS), keys
     assert len(page.driver.window_handles) == 1, "F1 opened a help page"
 
 
-def test_without_webgl_the_page_says_so_in_one_line(site, browser_at):
-    browser = browser_at(flags=["--disable-3d-apis"])
-    page = Page(browser, site.url)
-    line = wait_until(page.notice, 30, "the page to say why the viewer does not start")
-    assert line == "vellumor: no WebGL: this browser gives the page no WebGL context"
-    assert not page.frame_shown(), "the page still shows the canvas"
-    errors = browser.console_errors()
-    assert len(errors) == 1 and line in errors[0], "the console shows %s" % errors
+def test_without_webgl_the_page_says_so_in_one_line(site):
+    browser = Browser(extra_flags=["--disable-3d-apis"])
+    try:
+        page = Page(browser, site.url)
+        line = wait_until(page.notice, 30, "the page to say why the viewer does not start")
+        assert line == "vellumor: no WebGL: this browser gives the page no WebGL context"
+        assert page.script("return document.getElementById('frame').hidden;"), "the page still shows the canvas"
+        errors = browser.console_errors()
+        assert len(errors) == 1 and line in errors[0], "the console shows %s" % errors
+    finally:
+        browser.close()
