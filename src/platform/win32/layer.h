@@ -22,6 +22,10 @@ extern Layer layer;
 // The reason with the thread's last Win32 error appended, if there is one.
 void SetFailureWithError(const std::string& reason);
 
+// The pixel format asked for, and whether one the driver chose will do (gl_win32.cpp).
+PIXELFORMATDESCRIPTOR PixelFormatRequest();
+bool DrawsToAWindowWithOpenGl(const PIXELFORMATDESCRIPTOR& format);
+
 // Lets go of the rendering and device contexts of a window that is going (gl_win32.cpp).
 void ReleaseGlContext();
 

@@ -43,6 +43,9 @@ bool EventFromMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, E
                .repeat = (lParam & kPreviousKeyState) != 0};
       return true;
     case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // A key let go while Alt is down comes as a system key-up; it still
+      // ends what the key began. (System key-downs stay the system's.)
       event = {.kind = EventKind::KeyUp, .key = static_cast<std::int32_t>(wParam)};
       return true;
     case WM_MOUSEMOVE:

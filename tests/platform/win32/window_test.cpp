@@ -69,6 +69,7 @@ TEST_F(WindowTest, TheContextIsCurrentOnADoubleBufferedRgbaFormatWithDepth) {
   PIXELFORMATDESCRIPTOR chosen{};
   ASSERT_GT(DescribePixelFormat(dc, format, sizeof chosen, &chosen), 0);
   ReleaseDC(window, dc);
+  EXPECT_TRUE(chosen.dwFlags & PFD_DRAW_TO_WINDOW);
   EXPECT_TRUE(chosen.dwFlags & PFD_DOUBLEBUFFER);
   EXPECT_TRUE(chosen.dwFlags & PFD_SUPPORT_OPENGL);
   EXPECT_EQ(chosen.iPixelType, PFD_TYPE_RGBA);
@@ -76,6 +77,25 @@ TEST_F(WindowTest, TheContextIsCurrentOnADoubleBufferedRgbaFormatWithDepth) {
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   ASSERT_NE(version, nullptr);
   EXPECT_GE(version[0], '1');
+}
+
+// A driver answers with its nearest format: the layer asks for one that
+// draws to a window and takes nothing less.
+TEST(PixelFormatTest, OnlyAFormatThatDrawsToAWindowWithOpenGlWillDo) {
+  const PIXELFORMATDESCRIPTOR request = platform::win32::PixelFormatRequest();
+  EXPECT_TRUE(platform::win32::DrawsToAWindowWithOpenGl(request));
+  struct Case {
+    DWORD flags;
+    bool usable;
+  };
+  for (const Case& c : {Case{PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, true},
+                        Case{PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, false},
+                        Case{PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, false},
+                        Case{PFD_DRAW_TO_WINDOW | PFD_SUPPORT_GDI | PFD_DOUBLEBUFFER, false}}) {
+    PIXELFORMATDESCRIPTOR format = request;
+    format.dwFlags = c.flags;
+    EXPECT_EQ(platform::win32::DrawsToAWindowWithOpenGl(format), c.usable) << std::hex << c.flags;
+  }
 }
 
 // The font lists draw the system font's glyphs as bitmaps at the raster
