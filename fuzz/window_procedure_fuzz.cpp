@@ -25,7 +25,7 @@
 #include <map>
 #include <string>
 
-#include "app/client_area.h"
+#include "app/shell_state.h"
 #include "app/frame.h"
 #include "app/gl_context.h"
 #include "app/globals.h"
@@ -191,8 +191,8 @@ class Run {
       }
       case 4:  // the move that putting the cursor back produces, in client terms
         Deliver({.kind = EventKind::MouseMove,
-                  .x = static_cast<std::int32_t>(std::int64_t{fake::state.cursorX} - clientArea.clientX),
-                  .y = static_cast<std::int32_t>(std::int64_t{fake::state.cursorY} - clientArea.clientY)});
+                  .x = static_cast<std::int32_t>(std::int64_t{fake::state.cursorX} - shell.clientArea.clientX),
+                  .y = static_cast<std::int32_t>(std::int64_t{fake::state.cursorY} - shell.clientArea.clientY)});
         break;
       case 5: {
         const std::int32_t x = Coordinate(in, form);

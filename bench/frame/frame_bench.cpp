@@ -95,7 +95,7 @@ void BM_Frame(benchmark::State& state) {
     // leaves the resting scene as it is.
     BuildGrid(terrain);
     const Clock::time_point built = Clock::now();
-    terrainScene.Update(frameClock.lastElapsed, 0.0);
+    terrainScene.Update(shell.frameClock.lastElapsed, 0.0);
     const Clock::time_point updated = Clock::now();
     BuildGridPlain(terrain);
     const Clock::time_point plain = Clock::now();

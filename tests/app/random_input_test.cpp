@@ -93,8 +93,8 @@ class RandomInputTest : public ProgramTest {
     switch (Below(17)) {
       case 0: case 1: case 2:
         if (Below(3) == 0) {  // the move that re-centring the cursor produces
-          Send(EventKind::MouseMove, Client(fake::state.cursorX, clientArea.clientX),
-               Client(fake::state.cursorY, clientArea.clientY));
+          Send(EventKind::MouseMove, Client(fake::state.cursorX, shell.clientArea.clientX),
+               Client(fake::state.cursorY, shell.clientArea.clientY));
         } else {
           Send(EventKind::MouseMove, Coordinate(), Coordinate());
         }
@@ -154,7 +154,7 @@ TEST_F(RandomInputTest, NoSequenceOfEventsBreaksThePointerTheFrameOrTheMemory) {
         ASSERT_TRUE(GridBounded()) << "after event " << n;
         ASSERT_TRUE(Holds(frameNonFinite)) << "after event " << n;
       }
-      ++modesSeen[static_cast<int>(pointer.mouseMode)];
+      ++modesSeen[static_cast<int>(shell.pointer.mouseMode)];
     }
     // The sequence went everywhere it should have.
     EXPECT_GT(modesSeen[0], 0);
