@@ -73,7 +73,7 @@ int ToWindowUnits(std::int32_t pixels);
 void DropCapture();          // the capture went away: deliver CaptureLost if the shell held it
 void DestroyCursors();
 
-// Start-up (allocator.cpp).
+// Before the first frame (allocator.cpp).
 void TuneAllocator();
 
 }  // namespace vellumor::platform::sdl
