@@ -1,6 +1,23 @@
 #pragma once
-// What the Win32 layer keeps between calls: the one window, its device and
-// rendering contexts, and the shell's window procedure.
+// The platform layer for Windows, on USER32, GDI32 and OpenGL 1.1 through WGL.
+//
+// Implements every service of platform.h with the Windows calls the contract
+// is named after: the window class and window, a double-buffered RGBA pixel
+// format with a 32-bit depth buffer, the system font through
+// wglUseFontBitmapsA, ClipCursor, SetCursorPos, SetCursor, SetCapture and
+// ReleaseCapture, a GetMessage loop that paints whenever the queue is empty
+// (the window is never validated), and GetTickCount. Window messages become
+// the contract's events one for one; Ctrl+C, Ctrl+Break and closing the
+// console close the window.
+//
+// What Wine, where the tests run, changes: its maths, system font and input
+// path differ from Windows'; it reads the display's input only when a thread
+// waits, so the loop waits for no time after each frame; without a window
+// manager it draws no frame but keeps Windows' frame metrics; and without a
+// display it has no OpenGL, which the program reports as "no OpenGL context".
+//
+// What the layer keeps between calls: the one window and its device and
+// rendering contexts.
 
 #include <windows.h>
 
