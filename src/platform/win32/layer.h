@@ -7,8 +7,16 @@
 // wglUseFontBitmapsA, ClipCursor, SetCursorPos, SetCursor, SetCapture and
 // ReleaseCapture, a GetMessage loop that paints whenever the queue is empty
 // (the window is never validated), and GetTickCount. Window messages become
-// the contract's events one for one; Ctrl+C, Ctrl+Break and closing the
-// console close the window.
+// the contract's events one for one (a key-up also when it comes as a system
+// key-up, with Alt down); Ctrl+C, Ctrl+Break and closing the console close
+// the window.
+//
+// Where it goes beyond the contract: the program is a GUI program that joins
+// the console it was started from and shows a start-up failure in a message
+// box when there is none; it is per-monitor DPI aware, so the placement,
+// given at 96 DPI, is scaled to the monitor's pixels, and a move to a monitor
+// of another scale keeps its size on screen; the window class carries the
+// executable's icon.
 //
 // What Wine, where the tests run, changes: its maths, system font and input
 // path differ from Windows'; it reads the display's input only when a thread
@@ -49,8 +57,15 @@ void ReleaseGlContext();
 // The window procedure the window class is registered with (window_win32.cpp).
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Console control events (console_win32.cpp): Ctrl+C, Ctrl+Break and closing
-// the console ask the window to close, as its close button does.
+// The console (console_win32.cpp). The program has none of its own: started
+// from a console it writes to that one; started from Explorer it has nowhere
+// to write, and says why it cannot start in a message box. Whether stderr
+// leads anywhere, decided once:
+bool ConnectErrorOutput();
+// Shows FailureReason in a message box titled `title` when stderr leads nowhere.
+void ShowFailureIfUnheard(const char* title);
+// Ctrl+C, Ctrl+Break and closing the console ask the window to close, as its
+// close button does.
 void HandleConsoleControl(HWND window);
 BOOL WINAPI OnConsoleControl(DWORD type);
 
