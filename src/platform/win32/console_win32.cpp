@@ -4,7 +4,6 @@
 // the request to the window's thread, where the usual shutdown runs.
 
 #include <atomic>
-#include <cstdio>
 #include <string>
 
 #include "platform/win32/layer.h"
@@ -16,25 +15,50 @@ namespace {
 std::atomic<HWND> closeTarget{nullptr};
 bool installed = false;
 
-}  // namespace
+enum class ErrorOutput {
+  Inherited,      // stderr was handed over (a redirection, a console program's start)
+  ParentConsole,  // joined the console the program was started from
+  Nowhere,        // started from Explorer or a shortcut
+};
 
 // A GUI program gets no console, so Explorer opens none beside the window.
-// Started from a console it joins its parent's, where the failure line is
-// read and Ctrl+C reaches it; output its starter redirected stays redirected.
-bool ConnectErrorOutput() {
-  static const bool connected = [] {
+// Started from a console it joins that one, where Ctrl+C reaches it and a
+// start-up failure can be read.
+ErrorOutput Connect() {
+  static const ErrorOutput output = [] {
     const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-    if (error != nullptr && error != INVALID_HANDLE_VALUE) return true;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-    return std::freopen("CONOUT$", "w", stderr) != nullptr;
+    if (error != nullptr && error != INVALID_HANDLE_VALUE) return ErrorOutput::Inherited;
+    return AttachConsole(ATTACH_PARENT_PROCESS) ? ErrorOutput::ParentConsole : ErrorOutput::Nowhere;
   }();
-  return connected;
+  return output;
 }
 
-void ShowFailureIfUnheard(const char* title) {
-  if (ConnectErrorOutput()) return;
-  const std::string text = std::string(title) + " cannot start: " + FailureReason();
-  MessageBoxA(nullptr, text.c_str(), title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}  // namespace
+
+void JoinParentConsole() { Connect(); }
+
+void TellStartFailure(const WindowPlacement& placement) {
+  switch (Connect()) {
+    case ErrorOutput::Inherited:
+      return;  // the program says why on its stderr
+    case ErrorOutput::ParentConsole: {
+      // The C runtime set up stderr before there was a console to join, so
+      // the program's own line would go nowhere: the same line, written here.
+      const std::string line = std::string(placement.className) + ": " + FailureReason() + "\r\n";
+      HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+      if (console == INVALID_HANDLE_VALUE) return;
+      DWORD written = 0;
+      WriteFile(console, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      CloseHandle(console);
+      return;
+    }
+    case ErrorOutput::Nowhere: {
+      const std::string text = std::string(placement.title) + " cannot start: " + FailureReason();
+      MessageBoxA(nullptr, text.c_str(), placement.title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+      return;
+    }
+  }
 }
 
 void HandleConsoleControl(HWND window) {

@@ -57,13 +57,14 @@ void ReleaseGlContext();
 // The window procedure the window class is registered with (window_win32.cpp).
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The console (console_win32.cpp). The program has none of its own: started
-// from a console it writes to that one; started from Explorer it has nowhere
-// to write, and says why it cannot start in a message box. Whether stderr
-// leads anywhere, decided once:
-bool ConnectErrorOutput();
-// Shows FailureReason in a message box titled `title` when stderr leads nowhere.
-void ShowFailureIfUnheard(const char* title);
+// The console (console_win32.cpp). The program, a GUI program, has none of
+// its own: started from a console it joins that one (done once, first);
+// started from Explorer it has none.
+void JoinParentConsole();
+// Tells why the program cannot start where it can be read: nothing more
+// when stderr was handed over (the program writes there), the program's line
+// in the joined console, or else a message box.
+void TellStartFailure(const WindowPlacement& placement);
 // Ctrl+C, Ctrl+Break and closing the console ask the window to close, as its
 // close button does.
 void HandleConsoleControl(HWND window);

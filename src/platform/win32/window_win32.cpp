@@ -79,7 +79,7 @@ using win32::layer;
 
 bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure) {
   SetFailure("");
-  win32::ConnectErrorOutput();
+  win32::JoinParentConsole();
   if (layer.windowHandle != nullptr) {
     SetFailure("cannot create the window: there is one already");
     return false;
@@ -102,7 +102,7 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
   // A second window in the same process (the layer's tests) finds the class there.
   if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     win32::SetFailureWithError("cannot register the window class");
-    win32::ShowFailureIfUnheard(placement.title);
+    win32::TellStartFailure(placement);
     return false;
   }
 
@@ -117,7 +117,7 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
     if (FailureReason()[0] == '\0') win32::SetFailureWithError("cannot create the window");
     layer = win32::Layer{};
     SetWindowProcedure(nullptr);
-    win32::ShowFailureIfUnheard(placement.title);
+    win32::TellStartFailure(placement);
     return false;
   }
   // On a monitor whose scale is not the system's, the size follows the monitor.

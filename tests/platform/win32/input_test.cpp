@@ -220,6 +220,7 @@ TEST_F(InputTest, SizeAndMoveFollowTheClientArea) {
   ASSERT_FALSE(EventsOf(EventKind::Size).empty());
   EXPECT_EQ(EventsOf(EventKind::Size).back().x, 0);
   EXPECT_EQ(EventsOf(EventKind::Size).back().y, 0);
+  EXPECT_GT(EventsOf(EventKind::Move).back().x, -100);  // not the minimised window's -32000
   ShowWindow(window, SW_RESTORE);
   PumpFor(100);
   EXPECT_GT(EventsOf(EventKind::Size).back().x, 0);
