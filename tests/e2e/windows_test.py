@@ -14,6 +14,8 @@ import signal
 import subprocess
 
 import pytest
+from PIL import Image
+from Xlib import X
 
 from harness.app import App
 from harness.pictures import CLEAR, count, near
@@ -173,6 +175,13 @@ def test_installer_installs_runs_and_uninstalls(launch, desktop, workdir):
     installed = App(dataclasses.replace(launch, program=os.path.join(target, "vellumor.exe")), desktop, workdir)
     try:
         installed.ready()
+        # Wine hands the window's icon to the desktop: the program's own, as drawn for 32 by 32.
+        icon = installed.client.window(installed.window).get_full_property(
+            installed.client.atom("_NET_WM_ICON"), X.AnyPropertyType)
+        drawn = Image.open(os.path.join(build, "windows", "icon-32.png")).convert("RGBA")
+        expected = [a << 24 | r << 16 | g << 8 | b for r, g, b, a in drawn.getdata()]
+        assert icon is not None and list(icon.value[:2]) == [32, 32] and list(icon.value[2:2 + 32 * 32]) == expected, \
+            "the window does not show the program's icon"
         installed.focus()
         installed.key("Escape")
         installed.check_clean_exit()

@@ -40,6 +40,23 @@ TEST_F(WindowTest, TheWindowHasTheClassStyleAndPlaceAsked) {
   EXPECT_EQ(reported.bottom, outer.bottom);
 }
 
+// Moved to a monitor of another scale, the window takes the rectangle
+// Windows suggests, which keeps its size on screen, and the shell hears of it.
+TEST_F(WindowTest, OnAMonitorOfAnotherScaleTheWindowTakesTheSuggestedRectangle) {
+  RECT suggested{150, 160, 150 + 384, 160 + 384};  // 256 by 256 at 150 %
+  SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.left, 150);
+  EXPECT_EQ(outer.top, 160);
+  EXPECT_EQ(outer.right - outer.left, 384);
+  EXPECT_EQ(outer.bottom - outer.top, 384);
+  RECT client{};
+  GetClientRect(window, &client);
+  ASSERT_FALSE(EventsOf(EventKind::Size).empty());
+  EXPECT_EQ(EventsOf(EventKind::Size).back().x, client.right);
+}
+
 TEST_F(WindowTest, CreateComesFirstThenTheClientAreasSizeAndPosition) {
   ASSERT_FALSE(heard.events.empty());
   EXPECT_EQ(heard.events.front().kind, EventKind::Create);
