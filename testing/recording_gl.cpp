@@ -269,10 +269,6 @@ void APIENTRY glDisable(GLenum cap) {
   state.Set(cap, false);
   Record("glDisable", {double(cap)});
 }
-GLboolean APIENTRY glIsEnabled(GLenum cap) {
-  Record("glIsEnabled", {double(cap)});
-  return state.IsOn(cap) ? GL_TRUE : GL_FALSE;
-}
 void APIENTRY glPushAttrib(GLbitfield mask) {
   if (state.attribDepth < kMaxAttribDepth) attribStack[state.attribDepth] = {mask, state};
   ++state.attribDepth;
