@@ -18,6 +18,19 @@ configure_file(${PROJECT_BINARY_DIR}/windows/notices.new ${notices} COPYONLY)
 install(TARGETS vellumor RUNTIME DESTINATION . COMPONENT windows)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${notices} DESTINATION . COMPONENT windows)
 
+# Two builds of the same sources give the same packages: the zip's entries
+# get the time of SOURCE_DATE_EPOCH, or else of the last commit, and the
+# installer stores no file times.
+set(CPACK_VELLUMOR_EPOCH $ENV{SOURCE_DATE_EPOCH})
+if(NOT CPACK_VELLUMOR_EPOCH)
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                  OUTPUT_VARIABLE CPACK_VELLUMOR_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(NOT CPACK_VELLUMOR_EPOCH MATCHES "^[0-9]+$")
+  set(CPACK_VELLUMOR_EPOCH 0)
+endif()
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows_package_times.cmake)
+
 set(CPACK_GENERATOR ZIP)
 if(MAKENSIS)
   list(APPEND CPACK_GENERATOR NSIS)
