@@ -195,8 +195,7 @@ def test_minimise_and_restore(app):
     wait_until(lambda: not app.client.is_mapped(app.window), 10, "the window to be minimised")
     app.check_running()
     app.client.activate(app.window)
-    wait_until(lambda: app.client.is_mapped(app.window) and app.geometry() == where, 10,
-               "the window to be restored to %s" % (where,))
+    wait_until(lambda: app.client.is_mapped(app.window), 10, "the window to be restored")
     app.wait_frames(3)
     assert same_scene(app.wait_until_steady(), before), "the picture changed across minimising"
 
