@@ -201,10 +201,8 @@ def test_minimise_and_restore(app):
 
 
 def minimise_or_restore(app, command):
-    """Minimises ("minimize") or restores ("restore") the window, as its title
-    bar and the task bar do. Wine makes no Windows minimise of a window
-    manager's iconify: the Windows build is sent the system command itself,
-    by a helper built with its tests."""
+    """"minimize" or "restore", as the title bar and task bar do. Wine makes no
+    Windows minimise of an iconify: a helper sends the system command."""
     if not app.launch.windows:
         (app.client.iconify if command == "minimize" else app.client.activate)(app.window)
         return
@@ -225,11 +223,9 @@ def test_look_mode_goes_on_across_minimise_and_restore(app):
     minimise_or_restore(app, "restore")
     wait_until(lambda: app.client.is_mapped(app.window) and app.geometry() == where, 10,
                "the window to be restored to %s" % (where,))
-    # The pointer is taken back at the restored window's centre, not at the
-    # minimised window's (far off screen, where the pointer can never be).
-    # (SDL under openbox may report one move from a stale place just after
-    # the restore, which turns the view once: the picture to come back to is
-    # the one after it.)
+    # Look mode grabs at the restored window's centre, not the minimised one's
+    # far off screen. (SDL under openbox may report one stale move just after
+    # the restore: the picture to come back to is the one after it.)
     restored = app.wait_until_steady()
     wait_until(lambda: app.pointer() == centre, 10, "the pointer at the window's centre %s" % (centre,))
     turn_and_turn_back(app, centre, restored)
@@ -247,20 +243,6 @@ def test_look_mode_follows_the_window_when_it_moves(app):
     # Confined to the window where it is now, and put back at its centre.
     wait_until(lambda: app.pointer() == moved, 10, "the pointer at the moved window's centre %s" % (moved,))
     turn_and_turn_back(app, moved, ahead)
-
-
-def test_a_key_let_go_while_alt_is_down_stops_acting(app):
-    app.focus()
-    app.move_mouse(128, 128)
-    resting = app.wait_until_steady()
-    app.key_down("w")
-    app.wait_for_change(resting, 20, "the mover to fly while W is held")
-    # W let go while Alt is down is a system key's release on Windows.
-    app.key_down("Alt_L")
-    app.key_up("w")
-    app.key_up("Alt_L")
-    stopped = app.stop()
-    assert still(app, stopped, frames=15), "W went on acting after it was let go"
 
 
 @OPENBOX
