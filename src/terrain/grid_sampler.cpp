@@ -78,16 +78,6 @@ void NormalRow(std::size_t columns, const double* faces, const double* nextFaces
   }
 }
 
-// Whether TerrainHeight's sum goes on after an octave of amplitude `added`,
-// the next one having number k and amplitude a: not past the octave count,
-// not past a NaN amplitude (every sum is NaN from there on), and not where
-// the amplitude has become a zero that stays zero.
-bool Continues(double added, double k, double a, const NoiseParameters& noise, double largestXf,
-               double largestZf) {
-  if (!(noise.octaves >= k) || std::isnan(added)) return false;
-  return !(a == 0.0 && SumSettled(0.0, a, noise.h, noise.octaves, largestXf, largestZf));
-}
-
 }  // namespace
 
 void GridSampler::Sample(const GridLayout& grid, const NoiseParameters& noise, double* vertices, double* normals) {
@@ -117,8 +107,8 @@ void GridSampler::Prepare(const GridLayout& grid, const NoiseParameters& noise) 
 }
 
 // The octaves of TerrainHeight, in its order, a block at a time, added to
-// sums that start at one. The sum ends where no further octave can change
-// any sample's sum.
+// sums that start at one, until they reach the octave count or no further
+// octave can change any sample's sum.
 void GridSampler::SumOctaves(const NoiseParameters& noise) {
   std::fill(heights.begin(), heights.end(), 1.0);
   // x * freq and z * freq are monotonic along the grid, so the ends hold the largest magnitudes.
@@ -126,29 +116,19 @@ void GridSampler::SumOctaves(const NoiseParameters& noise) {
   const double largestXf =
       columnCount == 0 ? 0.0 : std::max(std::fabs(columnXf.front()), std::fabs(columnXf.back()));
   const double largestZf = std::max(std::fabs(layout.z0 * noise.freq), std::fabs(zLast * noise.freq));
+  const OctaveReach reach{noise.octaves, noise.h, largestXf, largestZf};
 
   double k = 1.0;
   double a = noise.amp;
-  bool more = noise.octaves >= k;
+  bool more = noise.octaves >= k && !OctavesSettled(1.0, a, reach);
   while (more) {
     OctaveBlock block;
-    while (more && block.count < kBlock) {
+    for (; block.count < kBlock && noise.octaves >= k; ++block.count, k += 1.0, a = a * noise.h) {
       block.k[block.count] = k;
       block.a[block.count] = a;
-      ++block.count;
-      const double added = a;
-      a = a * noise.h;
-      k += 1.0;
-      more = Continues(added, k, a, noise, largestXf, largestZf);
     }
     AddBlock(block, noise.freq);
-    // Every sum is settled once the next amplitude is below their last place,
-    // and a NaN sum stays NaN: once every sum is NaN, none can change.
-    if (more) {
-      const double smallestSum = SmallestSum();
-      more = !std::isnan(smallestSum) && !(std::fabs(a) < smallestSum * 0x1p-56 &&
-                                           SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf));
-    }
+    more = noise.octaves >= k && !OctavesSettled(SmallestSum(), a, reach);
   }
 }
 

@@ -61,18 +61,14 @@ double SmoothNoise(double x, double z) {
 double TerrainHeight(double x, double z, double octaves, double amp, double freq, double h) {
   const double xf = x * freq;
   const double zf = z * freq;
-  // The sum starts at one; octave k samples at k times the base frequency.
+  const OctaveReach reach{octaves, h, std::fabs(xf), std::fabs(zf)};
+  // The sum starts at one; octave k samples at k times the base frequency. A
+  // large octave count ends as soon as the rest cannot change the sum.
   double acc = 1.0;
   double a = amp;
-  for (double k = 1.0; octaves >= k; k += 1.0) {
+  for (double k = 1.0; octaves >= k && !OctavesSettled(acc, a, reach); k += 1.0) {
     acc = acc + a * SmoothNoise(k * xf, k * zf);
     a = a * h;
-    // A large octave count ends here as soon as the rest cannot change the
-    // sum: the amplitude has fallen below the sum's last place, or the sum is NaN.
-    if (std::isnan(acc) || ((a == 0.0 || std::fabs(a) < std::fabs(acc) * 0x1p-56) &&
-                            SumSettled(acc, a, h, octaves, std::fabs(xf), std::fabs(zf)))) {
-      break;
-    }
   }
   return acc;
 }
