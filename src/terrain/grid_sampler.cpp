@@ -16,7 +16,7 @@ namespace {
 // next row's, B the next column's.
 inline Vec3 FaceCross(const double* __restrict xs, double z, double zNext, const double* __restrict here,
                       const double* __restrict next, std::size_t j) {
-  // x - x and z - z rather than 0: FaceNormal's own terms, so that both agree bit for bit come what may.
+  // x - x and z - z, not 0: FaceNormal's a.x - p.x and b.z - p.z, kept term for term so both agree bit for bit.
   const double ax = xs[j] - xs[j];
   const double ay = next[j] - here[j];
   const double az = zNext - z;
