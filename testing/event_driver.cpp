@@ -148,26 +148,14 @@ void EventDriver::Step(fuzz::Input& in) {
       break;
     }
     case 2: Deliver({.kind = EventKind::KeyUp, .key = Key(in, form)}); break;
-    case 3: {
-      const std::int32_t x = Coordinate(in, form);
-      Deliver({.kind = EventKind::MouseMove, .x = x, .y = Coordinate(in, form >> 2)});
-      break;
-    }
+    case 3: DeliverAt(EventKind::MouseMove, in, form); break;
     case 4:  // the move that putting the cursor back produces, in client terms
       Deliver({.kind = EventKind::MouseMove,
                 .x = static_cast<std::int32_t>(std::int64_t{fake::state.cursorX} - shell.clientArea.clientX),
                 .y = static_cast<std::int32_t>(std::int64_t{fake::state.cursorY} - shell.clientArea.clientY)});
       break;
-    case 5: {
-      const std::int32_t x = Coordinate(in, form);
-      Deliver({.kind = EventKind::LeftButtonDown, .x = x, .y = Coordinate(in, form >> 2)});
-      break;
-    }
-    case 6: {
-      const std::int32_t x = Coordinate(in, form);
-      Deliver({.kind = EventKind::LeftButtonUp, .x = x, .y = Coordinate(in, form >> 2)});
-      break;
-    }
+    case 5: DeliverAt(EventKind::LeftButtonDown, in, form); break;
+    case 6: DeliverAt(EventKind::LeftButtonUp, in, form); break;
     case 7: Deliver({.kind = EventKind::Wheel, .wheelDelta = WheelDelta(in, form)}); break;
     case 8: Deliver({.kind = EventKind::Activate, .active = true}); break;
     case 9:  // switching away: the system then takes the capture, if the window held it
@@ -175,16 +163,8 @@ void EventDriver::Step(fuzz::Input& in) {
       if (fake::state.captured) LoseCapture();
       break;
     case 10: LoseCapture(); break;  // also when not captured: a stray notice
-    case 11: {
-      const std::int32_t x = Coordinate(in, form);
-      Deliver({.kind = EventKind::Size, .x = x, .y = Coordinate(in, form >> 2)});
-      break;
-    }
-    case 12: {
-      const std::int32_t x = Coordinate(in, form);
-      Deliver({.kind = EventKind::Move, .x = x, .y = Coordinate(in, form >> 2)});
-      break;
-    }
+    case 11: DeliverAt(EventKind::Size, in, form); break;
+    case 12: DeliverAt(EventKind::Move, in, form); break;
     default: {
       const std::uint32_t step = TickStep(in, form);
       if (frames == maxFrames) break;
@@ -212,6 +192,12 @@ void EventDriver::Deliver(const Event& event) {
 }
 
 // The system takes the capture away: first on its side, then it tells the window.
+// x is read before y, whatever order the compiler would evaluate them in.
+void EventDriver::DeliverAt(EventKind kind, fuzz::Input& in, unsigned form) {
+  const std::int32_t x = Coordinate(in, form);
+  Deliver({.kind = kind, .x = x, .y = Coordinate(in, form >> 2)});
+}
+
 void EventDriver::LoseCapture() {
   fake::state.captured = false;
   Deliver({.kind = EventKind::CaptureLost});

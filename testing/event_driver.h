@@ -42,6 +42,7 @@ class EventDriver {
  private:
   void Step(fuzz::Input& in);
   void Deliver(const platform::Event& event);
+  void DeliverAt(platform::EventKind kind, fuzz::Input& in, unsigned form);  // an event at a point read from the input
   void LoseCapture();
   void Check(const std::string& found);
 
