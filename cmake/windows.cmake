@@ -6,6 +6,15 @@
 # and the C runtime.
 add_link_options(-static)
 
+# The program's icon, version information and manifest are compiled by windres.
+enable_language(RC)
+
+# Who holds the copyright, for the version information and the installer:
+# the first holder in the copyright file the Debian package ships.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/copyright copyright_line REGEX "^Copyright: " LIMIT_COUNT 1)
+string(REGEX REPLACE "^Copyright: " "" VELLUMOR_COPYRIGHT "${copyright_line}")
+string(REGEX REPLACE "^[0-9, -]+ " "" VELLUMOR_HOLDER "${VELLUMOR_COPYRIGHT}")
+
 # Every test program runs under Wine, in a prefix of this build's own.
 set(VELLUMOR_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${VELLUMOR_WINE_PREFIX})

@@ -1,18 +1,9 @@
 // The window procedure under any sequence of events: keys from the whole key
 // table and beyond it, pointer moves with any coordinates, buttons, wheel
-// deltas, activation, lost capture, size, move and frames at any clock step,
-// against the fake platform and the recording GL. After every event the
-// pointer is in a state the pointer table allows and the held-key actions
-// are the presses not yet released; after every frame the GL stacks are
-// balanced, the grid is within its cap and GL was handed no infinity or NaN
-// unless the scene holds one. Every input ends with Escape, which must end
-// the program with exit code 0.
-//
-// Frames are kept cheap, so that thousands of inputs run per second: the grid
-// unit stays at 2560 or coarser, the field of view between 10 and 150 degrees
-// and the octaves at 8 or fewer (a key that would go further is dropped), and
-// an input draws at most kMaxFrames frames. The grid and height fuzzers take
-// the parameters to every extreme.
+// deltas, activation, lost capture, size, move and frames at any clock step
+// (testing/event_driver.h says what is checked). Every input ends with
+// Escape, which must end the program with exit code 0. An input draws at
+// most 24 frames, so that thousands of inputs run per second.
 //
 // VELLUMOR_FUZZ_TRACE=1 prints the events as they are sent, to turn a finding
 // into a test.
@@ -21,257 +12,22 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
-#include <map>
-#include <string>
 
-#include "app/client_area.h"
-#include "app/frame.h"
-#include "app/gl_context.h"
-#include "app/globals.h"
-#include "app/pointer.h"
-#include "app/shell.h"
 #include "fuzz/fuzz_input.h"
-#include "platform/virtual_keys.h"
-#include "testing/fake_platform.h"
+#include "testing/event_driver.h"
 #include "testing/program_state.h"
-#include "testing/recording_gl.h"
-#include "testing/shell_invariants.h"
-
-namespace vellumor {
-
-namespace {
-
-using platform::Event;
-using platform::EventKind;
-
-constexpr double kMinUnit = 2560.0;
-constexpr double kMinFov = 10.0;
-constexpr double kMaxFov = 150.0;
-constexpr double kMaxOctaves = 8.0;
-constexpr int kMaxFrames = 24;
-
-// In the order fuzz/seeds.py spells them.
-constexpr std::int32_t kKeys[] = {
-    // The fixed key table.
-    vk::Digit0, vk::Digit1, vk::Digit2, vk::Digit9, vk::B, vk::F, vk::G, vk::R, vk::T, vk::U, vk::V, vk::Y,
-    vk::F1, vk::F2, vk::F3, vk::F4,
-    // The held keys, and Escape.
-    vk::A, vk::D, vk::W, vk::S, vk::Space, vk::Escape,
-    // Keys nothing handles.
-    0, 3, 51, 56, 96, 116, 123, -1, 255, 65535};
-constexpr std::int32_t kEdges[] = {
-    0, -1, 1, 32767, -32768, 65535, -65536, 120, -120, 120000, -4000, std::numeric_limits<std::int32_t>::max(),
-    std::numeric_limits<std::int32_t>::min()};
-constexpr std::uint32_t kTickSteps[] = {0, 1, 16, 1000, 1u << 31, 0xFFFFFFFFu};
-
-// EventKind's names, in its order, for the trace.
-const char* const kKindNames[] = {"Create",   "Destroy", "Move",  "Size",      "Paint",
-                                  "Activate", "KeyDown", "KeyUp", "MouseMove", "LeftButtonDown",
-                                  "LeftButtonUp", "Wheel", "CaptureLost"};
-
-
-[[noreturn]] void Fail(int event, const std::string& problem) {
-  std::fprintf(stderr, "window procedure fuzzer: after event %d: %s\n", event, problem.c_str());
-  std::abort();
-}
-
-template <std::size_t N, typename T>
-T Pick(const T (&values)[N], std::uint8_t index) {
-  return values[index % N];
-}
-
-// Coordinates in one of four spellings: near the window, a 16-bit word as in
-// a window message, any 32-bit value, or a value at the edge of a range.
-std::int32_t Coordinate(fuzz::Input& in, unsigned form) {
-  switch (form & 3u) {
-    case 0: return in.Byte() * 2 - 100;
-    case 1: return static_cast<std::int16_t>(in.U16());
-    case 2: return static_cast<std::int32_t>(in.U32());
-    default: return Pick(kEdges, in.Byte());
-  }
-}
-
-std::int32_t WheelDelta(fuzz::Input& in, unsigned form) {
-  switch (form & 3u) {
-    case 0: return static_cast<std::int8_t>(in.Byte()) * 30;
-    case 1: return static_cast<std::int16_t>(in.U16());
-    case 2: return static_cast<std::int32_t>(in.U32());
-    default: return Pick(kEdges, in.Byte());
-  }
-}
-
-std::int32_t Key(fuzz::Input& in, unsigned form) {
-  switch (form & 3u) {
-    case 2: return in.Byte();
-    case 3: return static_cast<std::int32_t>(in.U32());
-    default: return Pick(kKeys, in.Byte());
-  }
-}
-
-std::uint32_t TickStep(fuzz::Input& in, unsigned form) {
-  switch (form & 3u) {
-    case 0: return 16;
-    case 1: return in.Byte();
-    case 2: return in.U32();
-    default: return Pick(kTickSteps, in.Byte());
-  }
-}
-
-// Whether a key-down keeps the frames cheap.
-bool Affordable(std::int32_t key) {
-  const Terrain& t = terrainScene.terrain;
-  const double fov = terrainScene.camera.fov;
-  switch (key) {
-    case vk::Digit9: return t.unit * 0.5 >= kMinUnit;
-    case vk::Digit1: return fov - 1.0 >= kMinFov;
-    case vk::Digit2: return fov + 1.0 <= kMaxFov;
-    case vk::T: return t.octaves + 1.0 <= kMaxOctaves;
-    default: return true;
-  }
-}
-
-class Run {
- public:
-  // The window was created once, by the first input; every later input starts
-  // from a fresh program whose window has been created the same way (the
-  // held-key actions bound once and kept, so that nothing piles up).
-  void Start() {
-    static const std::map<std::int32_t, IAction*> bindings = [] {
-      ResetProgramState();
-      fake::Send({.kind = EventKind::Create});
-      return actionRegistry.bindings;
-    }();
-    ResetProgramState();
-    actionRegistry.bindings = bindings;
-    CreateGlContext();
-    StartFrameClock();
-    recgl::SetRecording(false);
-    Deliver({.kind = EventKind::Size, .x = fake::state.clientWidth, .y = fake::state.clientHeight});
-    Deliver({.kind = EventKind::Move, .x = fake::state.clientX, .y = fake::state.clientY});
-    terrainScene.terrain.unit = kMinUnit;
-  }
-
-  // One step of the input: an event, or two where the system sends two at
-  // once; false once the program has ended.
-  bool Next(fuzz::Input& in) {
-    Step(in);
-    Check(invariants::PointerProblem());
-    Check(invariants::HeldKeyProblem(presses));
-    return !fake::state.quit;
-  }
-
-  // Escape, unless the input pressed it already: the program must end the way it always does.
-  void Finish() {
-    if (!fake::state.quit) Deliver({.kind = EventKind::KeyDown, .key = vk::Escape});
-    if (!fake::state.quit || fake::state.exitCode != 0 || fake::state.windowAlive) {
-      Fail(events, "Escape did not end the program with exit code 0");
-    }
-    // Frees what the input allocated, so that every input leaves the heap as it found it.
-    ResetProgramState();
-  }
-
- private:
-  void Step(fuzz::Input& in) {
-    const std::uint8_t op = in.Byte();
-    const unsigned form = op >> 4;
-    switch (op & 15u) {
-      case 0:
-      case 1: {
-        const std::int32_t key = Key(in, form);
-        if (!Affordable(key)) break;
-        Deliver({.kind = EventKind::KeyDown, .key = key, .repeat = (op & 1u) != 0});
-        break;
-      }
-      case 2: Deliver({.kind = EventKind::KeyUp, .key = Key(in, form)}); break;
-      case 3: {
-        const std::int32_t x = Coordinate(in, form);
-        Deliver({.kind = EventKind::MouseMove, .x = x, .y = Coordinate(in, form >> 2)});
-        break;
-      }
-      case 4:  // the move that putting the cursor back produces, in client terms
-        Deliver({.kind = EventKind::MouseMove,
-                  .x = static_cast<std::int32_t>(std::int64_t{fake::state.cursorX} - clientArea.clientX),
-                  .y = static_cast<std::int32_t>(std::int64_t{fake::state.cursorY} - clientArea.clientY)});
-        break;
-      case 5: {
-        const std::int32_t x = Coordinate(in, form);
-        Deliver({.kind = EventKind::LeftButtonDown, .x = x, .y = Coordinate(in, form >> 2)});
-        break;
-      }
-      case 6: {
-        const std::int32_t x = Coordinate(in, form);
-        Deliver({.kind = EventKind::LeftButtonUp, .x = x, .y = Coordinate(in, form >> 2)});
-        break;
-      }
-      case 7: Deliver({.kind = EventKind::Wheel, .wheelDelta = WheelDelta(in, form)}); break;
-      case 8: Deliver({.kind = EventKind::Activate, .active = true}); break;
-      case 9:  // switching away: the system then takes the capture, if the window held it
-        Deliver({.kind = EventKind::Activate, .active = false});
-        if (fake::state.captured) LoseCapture();
-        break;
-      case 10: LoseCapture(); break;  // also when not captured: a stray notice
-      case 11: {
-        const std::int32_t x = Coordinate(in, form);
-        Deliver({.kind = EventKind::Size, .x = x, .y = Coordinate(in, form >> 2)});
-        break;
-      }
-      case 12: {
-        const std::int32_t x = Coordinate(in, form);
-        Deliver({.kind = EventKind::Move, .x = x, .y = Coordinate(in, form >> 2)});
-        break;
-      }
-      default: {
-        const std::uint32_t step = TickStep(in, form);
-        if (frames == kMaxFrames) break;
-        fake::state.tick += step;
-        ++frames;
-        const invariants::FrameStart start;
-        Deliver({.kind = EventKind::Paint});
-        Check(invariants::FrameGlProblem());
-        Check(invariants::GridProblem(terrainScene.terrain));
-        Check(start.NonFiniteProblem());
-        break;
-      }
-    }
-  }
-
-  void Deliver(const Event& event) {
-    if (fuzz::Tracing()) {
-      std::fprintf(stderr, "%d: %s x %d y %d key %d wheel %d repeat %d active %d\n", events,
-                   kKindNames[static_cast<int>(event.kind)], event.x, event.y, event.key, event.wheelDelta,
-                   event.repeat, event.active);
-    }
-    presses.Note(event);
-    fake::Send(event);
-    ++events;
-  }
-
-  // The system takes the capture away: first on its side, then it tells the window.
-  void LoseCapture() {
-    fake::state.captured = false;
-    Deliver({.kind = EventKind::CaptureLost});
-  }
-
-  void Check(const std::string& problem) const {
-    if (!problem.empty()) Fail(events - 1, problem);
-  }
-
-  invariants::HeldKeyPresses presses;
-  int events = 0;
-  int frames = 0;
-};
-
-}  // namespace
-
-}  // namespace vellumor
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   vellumor::fuzz::Input in(data, size);
-  vellumor::Run run;
-  run.Start();
-  while (!in.Empty() && run.Next(in)) {
+  vellumor::EventDriver driver(24, true);
+  while (!in.Empty() && driver.Next(in)) {
   }
-  run.Finish();
+  driver.Finish();
+  if (!driver.Problem().empty()) {
+    std::fprintf(stderr, "window procedure fuzzer: %s\n", driver.Problem().c_str());
+    std::abort();
+  }
+  // Frees what the input allocated, so that every input leaves the heap as it found it.
+  vellumor::ResetProgramState();
   return 0;
 }

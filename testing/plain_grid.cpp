@@ -1,10 +1,75 @@
 #include "testing/plain_grid.h"
 
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "terrain/height.h"
 
 namespace vellumor {
+
+namespace {
+
+bool SameValue(double a, double b) {
+  if (std::isnan(a)) return std::isnan(b);
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Whether the samples of the four faces drawn sample (i, j) is shaded with,
+// rows i to i + 2 and columns j to j + 2, are all finite.
+bool FiniteAround(const Terrain& t, std::int32_t i, std::int32_t j) {
+  const std::size_t columns = static_cast<std::size_t>(t.columns);
+  for (std::int32_t r = i; r <= i + 2; ++r) {
+    for (std::int32_t c = j; c <= j + 2; ++c) {
+      const double* v = &t.vertices[3 * (static_cast<std::size_t>(r) * columns + static_cast<std::size_t>(c))];
+      if (!(std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]))) return false;
+    }
+  }
+  return true;
+}
+
+bool UnitMean(const double* n) {
+  const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+  return std::isfinite(length) && n[1] >= 0.0 && length <= 1.0 + 1e-15;
+}
+
+std::string Where(const char* what, std::int32_t i, std::int32_t j) {
+  return std::string(what) + " (" + std::to_string(i) + ", " + std::to_string(j) + ")";
+}
+
+// The first difference between two grids of the same size, or "".
+std::string Difference(const GridComparison& c) {
+  const Terrain& fast = c.fast;
+  const std::size_t columns = static_cast<std::size_t>(fast.columns);
+  const std::size_t samples = columns * (static_cast<std::size_t>(fast.rows) + 1);
+  if (fast.vertices.size() != 3 * samples || fast.normals.size() != 3 * samples) {
+    return "arrays that do not hold the grid's samples";
+  }
+  for (std::size_t k = 0; k < 3 * samples; ++k) {
+    if (!SameValue(fast.vertices[k], c.plain.vertices[k])) {
+      return "vertex " + std::to_string(k / 3) + " component " + std::to_string(k % 3) + ": " +
+             std::to_string(fast.vertices[k]) + " != " + std::to_string(c.plain.vertices[k]);
+    }
+  }
+  for (std::int32_t i = 1; i <= fast.rows - 2; ++i) {
+    for (std::int32_t j = 1; j <= fast.columns - 3; ++j) {
+      const std::size_t k = 3 * (static_cast<std::size_t>(i) * columns + static_cast<std::size_t>(j));
+      const double* n = &fast.normals[k];
+      const double* m = &c.plain.normals[k];
+      if (!(SameValue(n[0], m[0]) && SameValue(n[1], m[1]) && SameValue(n[2], m[2]))) {
+        return Where("normal", i, j) + " differs";
+      }
+      if (FiniteAround(fast, i, j) && !UnitMean(n)) {
+        return Where("normal", i, j) + " of finite samples is " + std::to_string(n[0]) + ", " +
+               std::to_string(n[1]) + ", " + std::to_string(n[2]);
+      }
+    }
+  }
+  return "";
+}
+
+}  // namespace
 
 bool BuildGridPlain(Terrain& t) {
   GridLayout g;
@@ -60,6 +125,24 @@ bool BuildGridPlain(Terrain& t) {
     }
   }
   return true;
+}
+
+GridComparison CompareGrids(const Terrain& params) {
+  GridComparison c;
+  c.fast = params;
+  c.plain = params;
+  c.built = BuildGrid(c.fast);
+  if (c.built != BuildGridPlain(c.plain)) {
+    c.problem = c.built ? "only the fast grid was built" : "only the plain grid was built";
+  } else if (c.fast.columns != c.plain.columns || c.fast.rows != c.plain.rows) {
+    c.problem = "columns and rows differ: fast " + std::to_string(c.fast.columns) + " by " +
+                std::to_string(c.fast.rows) + ", plain " + std::to_string(c.plain.columns) + " by " +
+                std::to_string(c.plain.rows);
+  } else if (c.built) {
+    c.problem = Difference(c);
+    for (std::size_t k = 1; k < c.fast.vertices.size(); k += 3) c.nanHeights += std::isnan(c.fast.vertices[k]);
+  }
+  return c;
 }
 
 }  // namespace vellumor

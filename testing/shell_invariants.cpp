@@ -51,16 +51,16 @@ void HeldKeyPresses::Note(const platform::Event& event) {
 
 std::string PointerProblem() {
   const fake::PlatformState& f = fake::state;
-  const bool captured = pointer.pointerCaptured;
+  const bool captured = shell.pointer.pointerCaptured;
   bool ok = captured == f.captured;
-  switch (pointer.mouseMode) {
+  switch (shell.pointer.mouseMode) {
     case MouseMode::None: ok = ok && !captured; break;
     case MouseMode::Drag: ok = ok && captured && f.shape == CursorShape::SizeAll && f.confined; break;
     case MouseMode::Look: ok = ok && (!captured || (f.shape == CursorShape::Hidden && f.confined)); break;
   }
   ok = ok && (captured || (f.shape == CursorShape::Arrow && !f.confined));
   if (ok) return {};
-  return "mode " + std::to_string(static_cast<int>(pointer.mouseMode)) + ", " + Flag("captured", captured) + ", " +
+  return "mode " + std::to_string(static_cast<int>(shell.pointer.mouseMode)) + ", " + Flag("captured", captured) + ", " +
          Flag("platform captured", f.captured) + ", " + Flag("confined", f.confined) + ", cursor " +
          std::to_string(static_cast<int>(f.shape));
 }

@@ -1,16 +1,16 @@
 #pragma once
-// What the frame benchmark adds to the platform contract: a window of its
-// choosing, resized between benchmarks.
+// What the frame benchmark adds to the SDL layer: the window at a size of its
+// choosing, frames without the display's pacing, and the renderer's name.
 
 #include <string>
 
-#include "platform/platform.h"
-
 namespace vellumor::benchplatform {
 
-// Opens the SDL window with a double-buffered GL surface; no context yet.
-bool OpenWindow(int width, int height);
-// Gives the window this drawable size; false if the window system refuses.
+// Opens the viewer's window through the SDL layer, the window procedure's
+// Create included, and lets frames run unpaced. False, with FailureReason, if it cannot.
+bool OpenWindow();
+// Gives the window this drawable size and delivers it to the window
+// procedure; false if the window system refuses.
 bool Resize(int width, int height);
 // The GL renderer string of the current context.
 std::string Renderer();

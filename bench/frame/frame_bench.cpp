@@ -9,8 +9,8 @@
 //
 // --frames-only leaves out the separate measurements, so that a profiler
 // sees nothing but frames.
-// Needs a display (Xvfb will do) or SDL_VIDEODRIVER=offscreen with EGL; with
-// LIBGL_ALWAYS_SOFTWARE=1 Mesa draws on the CPU.
+// The window, its GL context and the overlay's font are the SDL layer's own.
+// Needs a display (Xvfb will do); with LIBGL_ALWAYS_SOFTWARE=1 Mesa draws on the CPU.
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -24,8 +24,9 @@
 
 #include "app/frame.h"
 #include "app/globals.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "frame/bench_platform.h"
+#include "platform/platform.h"
 #include "terrain/terrain.h"
 #include "testing/plain_grid.h"
 
@@ -53,8 +54,6 @@ Usage ProcessUsage() {
           static_cast<double>(usage.ru_stime.tv_sec) + 1e-6 * static_cast<double>(usage.ru_stime.tv_usec)};
 }
 
-void SendSize(int width, int height) { WindowProc({.kind = platform::EventKind::Size, .x = width, .y = height}); }
-
 void BM_Frame(benchmark::State& state) {
   const int width = static_cast<int>(state.range(0));
   const int height = static_cast<int>(state.range(1));
@@ -62,7 +61,6 @@ void BM_Frame(benchmark::State& state) {
     state.SkipWithError(platform::FailureReason());
     return;
   }
-  SendSize(width, height);
   terrainScene.terrain.unit = static_cast<double>(state.range(2));
   for (int warm = 0; warm < 5; ++warm) {
     RenderFrame();
@@ -95,7 +93,7 @@ void BM_Frame(benchmark::State& state) {
     // leaves the resting scene as it is.
     BuildGrid(terrain);
     const Clock::time_point built = Clock::now();
-    terrainScene.Update(frameClock.lastElapsed, 0.0);
+    terrainScene.Update(shell.frameClock.lastElapsed, 0.0);
     const Clock::time_point updated = Clock::now();
     BuildGridPlain(terrain);
     const Clock::time_point plain = Clock::now();
@@ -157,7 +155,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-  if (!benchplatform::OpenWindow(256, 256) || !WindowProc({.kind = platform::EventKind::Create})) {
+  if (!benchplatform::OpenWindow()) {
     std::fprintf(stderr, "vellumor_frame_bench: %s\n", platform::FailureReason());
     return 1;
   }

@@ -7,33 +7,29 @@
 
 namespace vellumor {
 
+HeldKeyBindings heldKeyBindings;
+
 namespace {
 
-// The actions hold plain functions, so the mover they drive is kept here.
-Mover* drivenMover = nullptr;
-
-// The actions live until the process ends; holding them here keeps leak checkers quiet.
-std::vector<std::unique_ptr<Action<void()>>> boundActions;
-
 void BindNew(ActionRegistry& registry, std::int32_t key, Action<void()>::Function function) {
-  boundActions.push_back(std::make_unique<Action<void()>>(key, function));
-  registry.Bind(boundActions.back().get());
+  heldKeyBindings.actions.push_back(std::make_unique<Action<void()>>(key, function));
+  registry.Bind(heldKeyBindings.actions.back().get());
 }
 
 }  // namespace
 
-void TurnLeft() { drivenMover->heading -= kTurnStep; }
-void TurnRight() { drivenMover->heading += kTurnStep; }
-void Accelerate() { drivenMover->acceleration += 10.0; }
-void Decelerate() { drivenMover->acceleration -= 10.0; }
+void TurnLeft() { heldKeyBindings.mover->heading -= kTurnStep; }
+void TurnRight() { heldKeyBindings.mover->heading += kTurnStep; }
+void Accelerate() { heldKeyBindings.mover->acceleration += 10.0; }
+void Decelerate() { heldKeyBindings.mover->acceleration -= 10.0; }
 
 void Stop() {
-  drivenMover->speed = 0.0;
-  drivenMover->acceleration = 0.0;
+  heldKeyBindings.mover->speed = 0.0;
+  heldKeyBindings.mover->acceleration = 0.0;
 }
 
 void BindHeldKeyActions(ActionRegistry& registry, Mover& mover) {
-  drivenMover = &mover;
+  heldKeyBindings.mover = &mover;
   BindNew(registry, vk::A, TurnLeft);
   BindNew(registry, vk::D, TurnRight);
   BindNew(registry, vk::W, Accelerate);

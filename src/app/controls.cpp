@@ -39,11 +39,7 @@ void HandleKeyDown(std::int32_t key) {
     case vk::F1:
       mainView.camera = &camera;
       mainView.mode = ViewMode::Perspective;
-      // Look mode that lost its capture (another window took it) comes back with F1.
-      if (pointer.mouseMode != MouseMode::Look || !pointer.pointerCaptured) {
-        pointer.mouseMode = MouseMode::Look;
-        GrabPointer();
-      }
+      EnterLookMode();
       break;
     case vk::F2: ShowOrthographic(ViewMode::Front); break;
     case vk::F3: ShowOrthographic(ViewMode::Side); break;

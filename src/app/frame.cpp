@@ -5,24 +5,20 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/client_area.h"
 #include "app/globals.h"
+#include "app/shell_state.h"
 #include "platform/platform.h"
 
 namespace vellumor {
 
-FrameClock frameClock;
-HudCursor hudCursor;
-std::uint32_t fontListBase = 0;
-
 namespace {
 
-ViewRect ClientRect() { return ViewRect{0, 0, clientArea.clientWidth - 1, clientArea.clientHeight - 1}; }
+ViewRect ClientRect() { return ViewRect{0, 0, shell.clientArea.clientWidth - 1, shell.clientArea.clientHeight - 1}; }
 
 void DrawOverlay() {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, clientArea.clientWidth, 0, clientArea.clientHeight, -1, 1);
+  glOrtho(0, shell.clientArea.clientWidth, 0, shell.clientArea.clientHeight, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 
@@ -32,12 +28,12 @@ void DrawOverlay() {
   glEnable(GL_BLEND);
   glColor4d(1.0, 1.0, 1.0, 0.5);
 
-  hudCursor.hudColumn = 0;
-  hudCursor.hudLine = 0;
-  glRasterPos2i(5, clientArea.clientHeight - 15);
+  shell.textOverlay.hudColumn = 0;
+  shell.textOverlay.hudLine = 0;
+  glRasterPos2i(5, shell.clientArea.clientHeight - 15);
 
   const TerrainScene& scene = terrainScene;
-  PrintValue("FPS", frameClock.shownFps);
+  PrintValue("FPS", shell.frameClock.shownFps);
   PrintValue("Octaves", scene.terrain.octaves);
   PrintValue("Amp", scene.terrain.amp);
   PrintValue("Freq", scene.terrain.freq);
@@ -51,9 +47,10 @@ void DrawOverlay() {
 }  // namespace
 
 void StartFrameClock() {
-  frameClock.startTick = platform::TickCount();
-  frameClock.lastElapsed = 0.0;
-  frameClock.fpsWindowStart = 0;
+  FrameClock& clock = shell.frameClock;
+  clock.startTick = platform::TickCount();
+  clock.lastElapsed = 0.0;
+  clock.fpsWindowStart = 0;
 }
 
 void InitView() {
@@ -63,16 +60,17 @@ void InitView() {
 
 void RenderFrame() {
   // Unsigned differences keep time running straight across the tick counter's wrap.
-  const std::uint32_t nowMs = platform::TickCount() - frameClock.startTick;
+  FrameClock& clock = shell.frameClock;
+  const std::uint32_t nowMs = platform::TickCount() - clock.startTick;
   const double t = nowMs / 1000.0;
-  const double dt = t - frameClock.lastElapsed;
-  frameClock.lastElapsed = t;
-  if (nowMs - frameClock.fpsWindowStart > 1000u) {
-    frameClock.fpsWindowStart = nowMs;
-    frameClock.shownFps = frameClock.frameCount;
-    frameClock.frameCount = 0;
+  const double dt = t - clock.lastElapsed;
+  clock.lastElapsed = t;
+  if (nowMs - clock.fpsWindowStart > 1000u) {
+    clock.fpsWindowStart = nowMs;
+    clock.shownFps = clock.frameCount;
+    clock.frameCount = 0;
   }
-  frameClock.frameCount += 1;
+  clock.frameCount += 1;
 
   terrainScene.Update(t, dt);
 
@@ -93,12 +91,13 @@ void RenderFrame() {
 void PrintValue(const char* label, double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", value);
-  glListBase(fontListBase);
+  glListBase(shell.textOverlay.fontListBase);
   glCallLists(static_cast<GLsizei>(std::strlen(label)), GL_UNSIGNED_BYTE, label);
   glCallLists(1, GL_UNSIGNED_BYTE, ":");
   glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-  hudCursor.hudLine += 1;
-  glRasterPos2i(8 * hudCursor.hudColumn + 5, clientArea.clientHeight - 12 * hudCursor.hudLine - 15);
+  TextOverlay& cursor = shell.textOverlay;
+  cursor.hudLine += 1;
+  glRasterPos2i(8 * cursor.hudColumn + 5, shell.clientArea.clientHeight - 12 * cursor.hudLine - 15);
 }
 
 }  // namespace vellumor

@@ -1,5 +1,7 @@
 #include "app/globals.h"
 
+#include "app/shell_state.h"
+
 namespace vellumor {
 
 // One translation unit, so the order of construction is the order written:
@@ -7,5 +9,8 @@ namespace vellumor {
 ActionRegistry actionRegistry;
 TerrainScene terrainScene;
 View mainView(&terrainScene, &terrainScene.camera);
+
+// Plain data, zero before anything runs.
+ShellState shell;
 
 }  // namespace vellumor

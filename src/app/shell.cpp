@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "actions/held_key_actions.h"
-#include "app/client_area.h"
 #include "app/controls.h"
 #include "app/frame.h"
 #include "app/gl_context.h"
 #include "app/globals.h"
+#include "app/look_and_zoom.h"
 #include "app/pointer.h"
 
 namespace vellumor {
@@ -23,9 +23,23 @@ bool OnCreate() {
   return true;
 }
 
+void Apply(const PointerMotion& motion) {
+  switch (motion.kind) {
+    case PointerMotion::Kind::Look: LookBy(motion.dx, motion.dy); break;
+    case PointerMotion::Kind::Pan: mainView.Pan(motion.dx, motion.dy); break;
+    case PointerMotion::Kind::Nothing: break;
+  }
+}
+
+void Zoom(int steps) {
+  if (steps > 0) OrthoZoomOut();
+  if (steps < 0) OrthoZoomIn();
+}
+
 }  // namespace
 
 bool WindowProc(const platform::Event& event) {
+  ClientArea& client = shell.clientArea;
   switch (event.kind) {
     case EventKind::Create:
       return OnCreate();
@@ -33,12 +47,14 @@ bool WindowProc(const platform::Event& event) {
       platform::Quit(0);
       break;
     case EventKind::Move:
-      clientArea.clientX = event.x;
-      clientArea.clientY = event.y;
+      client.clientX = event.x;
+      client.clientY = event.y;
+      OnClientAreaChanged();
       break;
     case EventKind::Size:
-      clientArea.clientWidth = std::max(event.x, 0);
-      clientArea.clientHeight = std::max(event.y, 0);
+      client.clientWidth = std::max(event.x, 0);
+      client.clientHeight = std::max(event.y, 0);
+      OnClientAreaChanged();
       break;
     case EventKind::Paint:
       RenderFrame();
@@ -58,16 +74,17 @@ bool WindowProc(const platform::Event& event) {
       HandleKeyUp(event.key);
       break;
     case EventKind::MouseMove:
-      OnPointerMove(event.x, event.y);
+      Apply(OnPointerMove(event.x, event.y));
       break;
     case EventKind::LeftButtonDown:
-      OnLeftButtonDown(event.x, event.y);
+      // Every later move of the drag pans from where the camera was at its start.
+      if (OnLeftButtonDown(event.x, event.y)) mainView.BeginPan();
       break;
     case EventKind::LeftButtonUp:
       OnLeftButtonUp();
       break;
     case EventKind::Wheel:
-      OnWheel(event.wheelDelta);
+      Zoom(OnWheel(event.wheelDelta));
       break;
     case EventKind::CaptureLost:
       OnCaptureLost();

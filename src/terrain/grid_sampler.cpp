@@ -16,6 +16,7 @@ namespace {
 // next row's, B the next column's.
 inline Vec3 FaceCross(const double* __restrict xs, double z, double zNext, const double* __restrict here,
                       const double* __restrict next, std::size_t j) {
+  // x - x and z - z, not 0: FaceNormal's a.x - p.x and b.z - p.z, kept term for term so both agree bit for bit.
   const double ax = xs[j] - xs[j];
   const double ay = next[j] - here[j];
   const double az = zNext - z;
@@ -27,10 +28,12 @@ inline Vec3 FaceCross(const double* __restrict xs, double z, double zNext, const
 
 // The face normals of one row (columns 1 .. columns - 2) from its heights and
 // the next row's, as Terrain::FaceNormal computes them from the samples:
-// (A - P) x (B - P), normalised.
+// (A - P) x (B - P), normalised. Face j's x, y and z go to faces[3 * j] on.
+// kWatch: whether some cross product may overflow or underflow on the way
+// (see FacesStayInRange); watching costs about a twentieth of the grid's time.
+template <bool kWatch>
 void FaceRow(std::size_t columns, const double* __restrict xs, double z, double zNext,
-             const double* __restrict here, const double* __restrict next, double* __restrict fx,
-             double* __restrict fy, double* __restrict fz) {
+             const double* __restrict here, const double* __restrict next, double* __restrict faces) {
   // 1 once a face's cross product has overflowed or underflowed; a double
   // set by a select, which the vector loop can carry.
   double awkward = 0.0;
@@ -44,10 +47,12 @@ void FaceRow(std::size_t columns, const double* __restrict xs, double z, double 
     const double ux = s * c.x;
     const double uy = s * c.y;
     const double uz = s * c.z;
-    fx[j] = zero ? c.x : ux;
-    fy[j] = zero ? c.y : uy;
-    fz[j] = zero ? c.z : uz;
-    awkward = NormalisesDirectly(squared) ? awkward : 1.0;
+    faces[3 * j] = zero ? c.x : ux;
+    faces[3 * j + 1] = zero ? c.y : uy;
+    faces[3 * j + 2] = zero ? c.z : uz;
+    if constexpr (kWatch) {
+      awkward = NormalisesDirectly(squared) ? awkward : 1.0;
+    }
   }
   if (awkward == 0.0) return;
   // Faces so large or so steep that their cross product overflowed or underflowed.
@@ -55,37 +60,37 @@ void FaceRow(std::size_t columns, const double* __restrict xs, double z, double 
     const Vec3 c = FaceCross(xs, z, zNext, here, next, j);
     if (NormalisesDirectly(0.0 + c.x * c.x + c.y * c.y + c.z * c.z)) continue;
     const Vec3 f = ScaledFaceNormal({xs[j], here[j], z}, {xs[j], next[j], zNext}, {xs[j + 1], here[j + 1], z});
-    fx[j] = f.x;
-    fy[j] = f.y;
-    fz[j] = f.z;
+    faces[3 * j] = f.x;
+    faces[3 * j + 1] = f.y;
+    faces[3 * j + 2] = f.z;
   }
 }
 
-// The normals of one drawn row (columns 1 .. columns - 3), interleaved into
-// that row of normals: each sample takes the mean of the faces (i, j + 1),
-// (i, j), (i + 1, j) and (i + 1, j + 1), summed in that order.
-void NormalRow(std::size_t columns, const double* faces, const double* nextFaces, double* n) {
-  const double* fx = faces;
-  const double* fy = faces + columns;
-  const double* fz = faces + 2 * columns;
-  const double* gx = nextFaces;
-  const double* gy = nextFaces + columns;
-  const double* gz = nextFaces + 2 * columns;
-  for (std::size_t j = 1; j + 3 <= columns; ++j) {
-    n[3 * j] = 0.25 * (fx[j + 1] + fx[j] + gx[j] + gx[j + 1]);
-    n[3 * j + 1] = 0.25 * (fy[j + 1] + fy[j] + gy[j] + gy[j + 1]);
-    n[3 * j + 2] = 0.25 * (fz[j + 1] + fz[j] + gz[j] + gz[j + 1]);
-  }
+// Whether no face of the grid can overflow or underflow on the direct way,
+// every height being at most heightBound in size. Within 2^40 units u of the
+// origin, neighbouring samples lie between u / 2 and 2u apart (the rounding
+// of their coordinates is below u / 1000), so each face's edges have x or z
+// in [u / 2, 2u] and y below 3 heightBound. Its cross product's squared
+// length then lies between u^4 / 16 (its y squared) and 120 u^2 max(H, u)^2,
+// within the doubles' normal range where u >= 2^-250 and u max(H, u) <= 2^500.
+// Where some heights are NaN, their faces come out NaN either way.
+bool FacesStayInRange(const GridLayout& grid, double heightBound) {
+  const double u = grid.unit;
+  const double xLast = grid.x0 + static_cast<double>(grid.columns - 1) * u;
+  const double zLast = grid.z0 + static_cast<double>(grid.rows) * u;
+  const double reach = std::max({std::fabs(grid.x0), std::fabs(xLast), std::fabs(grid.z0), std::fabs(zLast)});
+  return u >= 0x1p-250 && reach <= 0x1p40 * u && u * std::max(heightBound, u) <= 0x1p500;
 }
 
-// Whether TerrainHeight's sum goes on after an octave of amplitude `added`,
-// the next one having number k and amplitude a: not past the octave count,
-// not past a NaN amplitude (every sum is NaN from there on), and not where
-// the amplitude has become a zero that stays zero.
-bool Continues(double added, double k, double a, const NoiseParameters& noise, double largestXf,
-               double largestZf) {
-  if (!(noise.octaves >= k) || std::isnan(added)) return false;
-  return !(a == 0.0 && SumSettled(0.0, a, noise.h, noise.octaves, largestXf, largestZf));
+// The normals of one drawn row (columns 1 .. columns - 3): each sample takes
+// the mean of the faces (i, j + 1), (i, j), (i + 1, j) and (i + 1, j + 1),
+// summed in that order. Faces and normals are laid out alike, three doubles
+// a column, so each component is one element-wise sum.
+void NormalRow(std::size_t columns, const double* __restrict faces, const double* __restrict nextFaces,
+               double* __restrict normals) {
+  for (std::size_t k = 3; k + 7 <= 3 * columns; ++k) {
+    normals[k] = 0.25 * (faces[k + 3] + faces[k] + nextFaces[k] + nextFaces[k + 3]);
+  }
 }
 
 }  // namespace
@@ -117,8 +122,8 @@ void GridSampler::Prepare(const GridLayout& grid, const NoiseParameters& noise) 
 }
 
 // The octaves of TerrainHeight, in its order, a block at a time, added to
-// sums that start at one. The sum ends where no further octave can change
-// any sample's sum.
+// sums that start at one, until they reach the octave count or no further
+// octave can change any sample's sum.
 void GridSampler::SumOctaves(const NoiseParameters& noise) {
   std::fill(heights.begin(), heights.end(), 1.0);
   // x * freq and z * freq are monotonic along the grid, so the ends hold the largest magnitudes.
@@ -126,40 +131,37 @@ void GridSampler::SumOctaves(const NoiseParameters& noise) {
   const double largestXf =
       columnCount == 0 ? 0.0 : std::max(std::fabs(columnXf.front()), std::fabs(columnXf.back()));
   const double largestZf = std::max(std::fabs(layout.z0 * noise.freq), std::fabs(zLast * noise.freq));
+  const OctaveReach reach{noise.octaves, noise.h, largestXf, largestZf};
 
   double k = 1.0;
   double a = noise.amp;
-  bool more = noise.octaves >= k;
+  // Each octave adds its amplitude times a noise value at most 1 in size (a
+  // few roundings aside, which the doubling covers).
+  double amplitudes = 0.0;
+  bool more = noise.octaves >= k && !OctavesSettled(1.0, a, reach);
   while (more) {
     OctaveBlock block;
-    while (more && block.count < kBlock) {
+    for (; block.count < kBlock && noise.octaves >= k; ++block.count, k += 1.0, a = a * noise.h) {
       block.k[block.count] = k;
       block.a[block.count] = a;
-      ++block.count;
-      const double added = a;
-      a = a * noise.h;
-      k += 1.0;
-      more = Continues(added, k, a, noise, largestXf, largestZf);
+      amplitudes = amplitudes + std::fabs(a);
     }
     AddBlock(block, noise.freq);
-    // Every sum is settled once the next amplitude is below their last place,
-    // and a NaN sum stays NaN: once every sum is NaN, none can change.
-    if (more) {
-      const double smallestSum = SmallestSum();
-      more = !std::isnan(smallestSum) && !(std::fabs(a) < smallestSum * 0x1p-56 &&
-                                           SumSettled(smallestSum, a, noise.h, noise.octaves, largestXf, largestZf));
-    }
+    more = noise.octaves >= k && !OctavesSettled(SmallestSum(), a, reach);
   }
+  heightBound = 2.0 * (1.0 + amplitudes);
 }
 
-void GridSampler::WriteVertices(double* vertices) const {
-  const double* y = heights.data();
+void GridSampler::WriteVertices(double* __restrict vertices) const {
+  const double* __restrict xs = columnX.data();
   for (std::int32_t i = 0; i <= layout.rows; ++i) {
     const double z = layout.z0 + static_cast<double>(i) * layout.unit;
-    for (std::size_t j = 0; j < columnCount; ++j, ++y, vertices += 3) {
-      vertices[0] = columnX[j];
-      vertices[1] = *y;
-      vertices[2] = z;
+    const double* __restrict y = heights.data() + static_cast<std::size_t>(i) * columnCount;
+    double* __restrict v = vertices + 3 * static_cast<std::size_t>(i) * columnCount;
+    for (std::size_t j = 0; j < columnCount; ++j) {
+      v[3 * j] = xs[j];
+      v[3 * j + 1] = y[j];
+      v[3 * j + 2] = z;
     }
   }
 }
@@ -168,16 +170,15 @@ void GridSampler::WriteVertices(double* vertices) const {
 // two rows of faces kept at a time.
 void GridSampler::WriteNormals(double* normals) {
   const auto row = [this](std::int32_t i) { return heights.data() + static_cast<std::size_t>(i) * columnCount; };
+  const auto rowZ = [this](std::int32_t i) { return layout.z0 + static_cast<double>(i) * layout.unit; };
   const auto faces = [this](std::int32_t i) {
     return faceRows.data() + static_cast<std::size_t>(i & 1) * 3 * columnCount;
   };
+  const auto faceRow = FacesStayInRange(layout, heightBound) ? FaceRow<false> : FaceRow<true>;
   for (std::int32_t i = 1; i <= layout.rows - 1; ++i) {
-    double* f = faces(i);
-    FaceRow(columnCount, columnX.data(), layout.z0 + static_cast<double>(i) * layout.unit,
-            layout.z0 + static_cast<double>(i + 1) * layout.unit, row(i), row(i + 1), f, f + columnCount,
-            f + 2 * columnCount);
+    faceRow(columnCount, columnX.data(), rowZ(i), rowZ(i + 1), row(i), row(i + 1), faces(i));
     if (i >= 2) {
-      NormalRow(columnCount, faces(i - 1), f, normals + 3 * static_cast<std::size_t>(i - 1) * columnCount);
+      NormalRow(columnCount, faces(i - 1), faces(i), normals + 3 * static_cast<std::size_t>(i - 1) * columnCount);
     }
   }
 }

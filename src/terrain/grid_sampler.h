@@ -73,7 +73,8 @@ class GridSampler {
   std::uint32_t blendRow[kBlock] = {};
   bool blendRowValid[kBlock] = {};
   std::vector<double> heights;   // every sample's sum, row after row
-  std::vector<double> faceRows;  // two rows of face normals, as x, y and z arrays each
+  double heightBound = 0.0;      // no height is larger in size
+  std::vector<double> faceRows;  // two rows of face normals, x, y and z for each column
 };
 
 }  // namespace vellumor

@@ -6,24 +6,6 @@
 
 namespace vellumor {
 
-namespace {
-
-// The corners of the most recent cell. A result never depends on it: the
-// values are a pure function of the cell, and the flag keeps the first call honest.
-struct CornerCache {
-  bool valid = false;
-  std::uint32_t ix = 0;
-  std::uint32_t iz = 0;
-  double a = 0.0;
-  double b = 0.0;
-  double c = 0.0;
-  double d = 0.0;
-};
-
-CornerCache cache;
-
-}  // namespace
-
 std::uint32_t WrappedFarCell(double floored) {
   constexpr double kTwoTo32 = 4294967296.0;
   double r = std::fmod(floored, kTwoTo32);  // exact for integers
@@ -40,39 +22,32 @@ std::uint32_t WrappedFarCell(double floored) {
 double SmoothNoise(double x, double z) {
   const double floorX = std::floor(x);
   const double floorZ = std::floor(z);
-  const std::uint32_t ix = WrappedCell(floorX);
-  const std::uint32_t iz = WrappedCell(floorZ);
-  if (!cache.valid || cache.ix != ix || cache.iz != iz) {
-    const std::uint32_t n = ix + 57u * iz;
-    cache.a = LatticeValue(n);
-    cache.b = LatticeValue(n + 1u);
-    cache.c = LatticeValue(n + 57u);
-    cache.d = LatticeValue(n + 58u);
-    cache.ix = ix;
-    cache.iz = iz;
-    cache.valid = true;
-  }
+  // The corners are hashed afresh each call. A cache of the last cell's
+  // corners paid off only with one octave; with more, consecutive calls
+  // alternate between the octaves' cells and it cost more than it saved. (The
+  // grid shares its corner values along rows and columns on its own.)
+  const std::uint32_t n = WrappedCell(floorX) + 57u * WrappedCell(floorZ);
+  const double a = LatticeValue(n);
+  const double b = LatticeValue(n + 1u);
+  const double c = LatticeValue(n + 57u);
+  const double d = LatticeValue(n + 58u);
   // Equal to x - ix wherever the cell fits in 32 bits.
   const double sx = CosineWeight(x - floorX);
   const double sz = CosineWeight(z - floorZ);
-  return ((1.0 - sx) * cache.a + sx * cache.b) * (1.0 - sz) + sz * ((1.0 - sx) * cache.c + sx * cache.d);
+  return ((1.0 - sx) * a + sx * b) * (1.0 - sz) + sz * ((1.0 - sx) * c + sx * d);
 }
 
 double TerrainHeight(double x, double z, double octaves, double amp, double freq, double h) {
   const double xf = x * freq;
   const double zf = z * freq;
-  // The sum starts at one; octave k samples at k times the base frequency.
+  const OctaveReach reach{octaves, h, std::fabs(xf), std::fabs(zf)};
+  // The sum starts at one; octave k samples at k times the base frequency. A
+  // large octave count ends as soon as the rest cannot change the sum.
   double acc = 1.0;
   double a = amp;
-  for (double k = 1.0; octaves >= k; k += 1.0) {
+  for (double k = 1.0; octaves >= k && !OctavesSettled(acc, a, reach); k += 1.0) {
     acc = acc + a * SmoothNoise(k * xf, k * zf);
     a = a * h;
-    // A large octave count ends here as soon as the rest cannot change the
-    // sum: the amplitude has fallen below the sum's last place, or the sum is NaN.
-    if (std::isnan(acc) || ((a == 0.0 || std::fabs(a) < std::fabs(acc) * 0x1p-56) &&
-                            SumSettled(acc, a, h, octaves, std::fabs(xf), std::fabs(zf)))) {
-      break;
-    }
   }
   return acc;
 }

@@ -45,26 +45,43 @@ inline double LastOctave(double octaves) {
   return octaves >= 1.0 ? std::min(std::floor(octaves), 9007199254740992.0) : 0.0;
 }
 
-// True when no later octave can change the sum acc, a being the amplitude of
-// the next octave. Every later octave must sample finite coordinates (the
-// last one's are the largest), or its noise is NaN. Then either the
-// amplitude is exactly zero and stays so (h finite): each octave adds a
-// signed zero to a sum that is never -0; or |h| <= 1, so no later amplitude
-// is larger than a, and |a| is below an eighth of the sum's last place, so
-// each term (|a| times a noise value below 2 in size) stays below a quarter
-// of it and rounds away, even where the sum sits on a power of two. With
-// |h| in (0.5, 1) the amplitude never reaches zero: it stops at a subnormal
-// that h rounds back to itself; the second test ends the sum long before.
-inline bool SumSettled(double acc, double a, double h, double octaves, double largestXf, double largestZf) {
-  const double last = LastOctave(octaves);
-  if (!(std::isfinite(h) && std::isfinite(last * largestXf) && std::isfinite(last * largestZf))) {
-    return false;
-  }
-  if (a == 0.0) {
+// What the end of an octave sum depends on besides the sum: the octave count,
+// h, and the largest |x * freq| and |z * freq| among the points summed.
+struct OctaveReach {
+  double octaves = 0.0;
+  double h = 0.0;
+  double largestXf = 0.0;
+  double largestZf = 0.0;
+};
+
+// Whether no further octave can change a sum of octaves, a being the next
+// one's amplitude, so that ending the sum there gives the bits that summing
+// every octave to the count gives. A NaN sum stays NaN. Otherwise every later
+// octave must sample finite coordinates (the last one's are the largest), or
+// its noise is NaN. Then either the amplitude is exactly zero and stays so
+// (h finite): each octave adds a signed zero to a sum that is never -0; or
+// |h| <= 1, so no later amplitude is larger than a, and |a| is below an
+// eighth of the sum's last place, so each term (|a| times a noise value below
+// 2 in size) stays below a quarter of it and rounds away, even where the sum
+// sits on a power of two. With |h| in (0.5, 1) the amplitude never reaches
+// zero: it stops at a subnormal that h rounds back to itself; the second
+// test ends the sum long before. For many sums at once, sum is the smallest
+// in magnitude that is not NaN, or NaN when every one is: what settles it
+// settles them all.
+inline bool OctavesSettled(double sum, double a, const OctaveReach& reach) {
+  if (std::isnan(sum)) {
     return true;
   }
-  // |acc| * 2^-53 is at most its last place; 2^-900 keeps the scaling exact.
-  return std::fabs(h) <= 1.0 && std::fabs(acc) >= 0x1p-900 && std::fabs(a) < std::fabs(acc) * 0x1p-56;
+  // |sum| * 2^-53 is at most its last place.
+  if (!(a == 0.0 || std::fabs(a) < std::fabs(sum) * 0x1p-56)) {
+    return false;  // the common case, decided without the tests below
+  }
+  const double last = LastOctave(reach.octaves);
+  if (!(std::isfinite(reach.h) && std::isfinite(last * reach.largestXf) && std::isfinite(last * reach.largestZf))) {
+    return false;
+  }
+  // 2^-900 keeps the scaling above exact.
+  return a == 0.0 || (std::fabs(reach.h) <= 1.0 && std::fabs(sum) >= 0x1p-900);
 }
 
 }  // namespace vellumor

@@ -20,8 +20,11 @@ struct TerrainScene final : Scene {
   double lookPitch = 0.0;  // radians
 
   TerrainScene();
+  // Never copied by accident; a fresh scene may be moved in whole.
   TerrainScene(const TerrainScene&) = delete;
   TerrainScene& operator=(const TerrainScene&) = delete;
+  TerrainScene(TerrainScene&&) = default;
+  TerrainScene& operator=(TerrainScene&&) = default;
 
   void Reset();
   void Update(double time, double dt) override;

@@ -84,7 +84,7 @@ TEST_F(ControlsTest, FunctionKeysPairCamerasWithModes) {
     Key(key);
     EXPECT_EQ(mainView.mode, mode);
     EXPECT_EQ(mainView.camera, &terrainScene.orthoCamera);
-    EXPECT_EQ(pointer.mouseMode, MouseMode::None);
+    EXPECT_EQ(shell.pointer.mouseMode, MouseMode::None);
   }
   Key(vk::F1);
   EXPECT_EQ(mainView.mode, ViewMode::Perspective);

@@ -25,7 +25,7 @@ class FocusTest : public ProgramTest {
   // The cursor is the arrow again, free to leave the window, and nothing holds the capture.
   static void ExpectCursorBack() {
     EXPECT_FALSE(fake::state.captured);
-    EXPECT_FALSE(pointer.pointerCaptured);
+    EXPECT_FALSE(shell.pointer.pointerCaptured);
     EXPECT_FALSE(fake::state.confined);
     EXPECT_EQ(fake::state.shape, CursorShape::Arrow);
   }
@@ -41,7 +41,7 @@ TEST_F(FocusTest, InLookModeTheCursorComesBackAndTheViewStopsTurning) {
 
     fake::LoseFocus(captureFirst);
     ExpectCursorBack();
-    EXPECT_EQ(pointer.mouseMode, MouseMode::Look);
+    EXPECT_EQ(shell.pointer.mouseMode, MouseMode::Look);
 
     // Moving over other windows turns nothing and leaves the cursor where it goes.
     const double yaw = terrainScene.lookYaw, pitch = terrainScene.lookPitch;
@@ -80,7 +80,7 @@ TEST_F(FocusTest, DuringADragTheCursorComesBackAndPanningStops) {
 
     fake::LoseFocus(captureFirst);
     ExpectCursorBack();
-    EXPECT_EQ(pointer.mouseMode, MouseMode::None);
+    EXPECT_EQ(shell.pointer.mouseMode, MouseMode::None);
 
     // The pointer moving on, and the button going up elsewhere, pan nothing.
     const Vec3 where = camera.position;

@@ -31,9 +31,9 @@ class FrameTest : public ProgramTest {
 
 TEST_F(FrameTest, TimeRunsFromStartUpAndTheFirstFrameGetsAllOfIt) {
   FrameAt(5250);
-  EXPECT_EQ(frameClock.lastElapsed, 0.25);
+  EXPECT_EQ(shell.frameClock.lastElapsed, 0.25);
   FrameAt(5250);  // same tick: dt is 0, t unchanged
-  EXPECT_EQ(frameClock.lastElapsed, 0.25);
+  EXPECT_EQ(shell.frameClock.lastElapsed, 0.25);
   EXPECT_EQ(terrainScene.orthoCamera.position.z, 1000.0);  // no reset: t was never 0
 }
 
@@ -49,19 +49,19 @@ TEST_F(FrameTest, TheTickCounterWrapsWithoutAJump) {
   fake::state.tick = 0xFFFFFC18u;  // 1000 ms before the wrap
   OpenWindow();
   FrameAt(0xFFFFFFFFu);
-  EXPECT_EQ(frameClock.lastElapsed, 0.999);
+  EXPECT_EQ(shell.frameClock.lastElapsed, 0.999);
   FrameAt(500u);
-  EXPECT_EQ(frameClock.lastElapsed, 1.5);
-  EXPECT_EQ(frameClock.shownFps, 1);  // the window closed after 1500 ms holding one frame
+  EXPECT_EQ(shell.frameClock.lastElapsed, 1.5);
+  EXPECT_EQ(shell.frameClock.shownFps, 1);  // the window closed after 1500 ms holding one frame
 }
 
 TEST_F(FrameTest, FpsShowsTheFramesOfTheLastWindowOfMoreThanASecond) {
   for (std::uint32_t ms = 0; ms <= 1000; ms += 100) FrameAt(5000 + ms);
-  EXPECT_EQ(frameClock.shownFps, 0);  // 1000 ms is not more than 1000
+  EXPECT_EQ(shell.frameClock.shownFps, 0);  // 1000 ms is not more than 1000
   FrameAt(6001);
-  EXPECT_EQ(frameClock.shownFps, 11);
-  EXPECT_EQ(frameClock.frameCount, 1);
-  EXPECT_EQ(frameClock.fpsWindowStart, 1001u);
+  EXPECT_EQ(shell.frameClock.shownFps, 11);
+  EXPECT_EQ(shell.frameClock.frameCount, 1);
+  EXPECT_EQ(shell.frameClock.fpsWindowStart, 1001u);
 }
 
 TEST_F(FrameTest, AFrameClearsDrawsTheOverlayFinishesAndSwaps) {

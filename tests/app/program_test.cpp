@@ -27,19 +27,19 @@ TEST_F(ProgramRunTest, CreationSetsUpContextFontViewBindingsAndClock) {
   EXPECT_EQ(log[0], "CreateMainWindow vellumor Vellumor 100 100 256 256");
   EXPECT_EQ(log[1], "CreateRenderingContext");
   EXPECT_EQ(log[2], "CreateFontLists");
-  EXPECT_EQ(fontListBase, 1000u);
+  EXPECT_EQ(shell.textOverlay.fontListBase, 1000u);
   EXPECT_EQ(mainView.mode, ViewMode::Perspective);
   EXPECT_EQ(actionRegistry.bindings.size(), 5u);
-  EXPECT_EQ(frameClock.startTick, 777u);
-  EXPECT_EQ(frameClock.frameCount, 0);
-  EXPECT_EQ(clientArea.clientWidth, 240);  // the first Size and Move follow creation
-  EXPECT_EQ(clientArea.clientY, 131);
+  EXPECT_EQ(shell.frameClock.startTick, 777u);
+  EXPECT_EQ(shell.frameClock.frameCount, 0);
+  EXPECT_EQ(shell.clientArea.clientWidth, 240);  // the first Size and Move follow creation
+  EXPECT_EQ(shell.clientArea.clientY, 131);
 }
 
 TEST_F(ProgramRunTest, FramesRunUntilTheWindowCloses) {
   fake::state.idleFrames = 4;
   EXPECT_EQ(RunProgram(), -1);  // the fake's loop ran out without a quit
-  EXPECT_EQ(frameClock.frameCount, 4);
+  EXPECT_EQ(shell.frameClock.frameCount, 4);
 }
 
 TEST_F(ProgramRunTest, AStartUpFailureIsOneLineOnStderrAndANonZeroExit) {

@@ -226,7 +226,7 @@ TEST_F(SturdinessTest, ThePointerIsFreedWithTheArrowAfterItWasGrabbedTwice) {
   Press(vk::F1);
   EXPECT_EQ(fake::state.shape, CursorShape::Hidden);
   Press(vk::F2);
-  EXPECT_EQ(pointer.mouseMode, MouseMode::None);
+  EXPECT_EQ(shell.pointer.mouseMode, MouseMode::None);
   EXPECT_FALSE(fake::state.captured);
   EXPECT_EQ(fake::state.shape, CursorShape::Arrow);
 }

@@ -6,7 +6,7 @@
 
 #include "app/frame.h"
 #include "app/globals.h"
-#include "app/client_area.h"
+#include "app/shell_state.h"
 #include "app/pointer.h"
 #include "app/shell.h"
 #include "platform/virtual_keys.h"

@@ -1,5 +1,6 @@
 // The fast grid against the direct evaluation (TerrainHeight per sample,
-// FaceNormal per face): the same bits for every vertex and every drawn normal.
+// FaceNormal per face): the same bits for every vertex and every drawn normal,
+// as CompareGrids judges them.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -17,6 +17,7 @@
 #include "terrain/terrain.h"
 #include "testing/allocation_counter.h"
 #include "testing/plain_grid.h"
+#include "testing/reference_height.h"
 #include "view/camera.h"
 
 namespace vellumor {
@@ -27,16 +28,6 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
 BoundingBox Ground(double minX, double minZ, double maxX, double maxZ) { return {{minX, -5, minZ}, {maxX, 7, maxZ}}; }
-
-// Equal bits, so that 0 and -0 differ; any NaN matches any NaN, whose payload
-// depends on the order in which the compiler feeds an addition its operands.
-bool SameBits(double a, double b) {
-  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
-  std::uint64_t x = 0, y = 0;
-  std::memcpy(&x, &a, sizeof a);
-  std::memcpy(&y, &b, sizeof b);
-  return x == y;
-}
 
 Terrain With(double unit, double octaves, double amp, double freq, double h, const BoundingBox& box) {
   Terrain t;
@@ -49,38 +40,12 @@ Terrain With(double unit, double octaves, double amp, double freq, double h, con
   return t;
 }
 
-// Builds the grid both ways and compares every vertex and every drawn normal.
-// Returns how many drawn heights were NaN, for the cases that mean to make some.
+// Returns how many heights were NaN, for the cases that mean to make some.
 int ExpectSameGrid(const Terrain& params, const std::string& label) {
-  Terrain fast = params, plain = params;
-  const bool built = BuildGrid(fast);
-  EXPECT_EQ(built, BuildGridPlain(plain)) << label;
-  EXPECT_EQ(fast.columns, plain.columns) << label;
-  EXPECT_EQ(fast.rows, plain.rows) << label;
-  if (!built || fast.columns != plain.columns || fast.rows != plain.rows) return 0;
-  int nans = 0;
-  const std::size_t columns = static_cast<std::size_t>(fast.columns);
-  for (std::size_t k = 0; k < fast.vertices.size(); ++k) {
-    if (!SameBits(fast.vertices[k], plain.vertices[k])) {
-      ADD_FAILURE() << label << ": vertex " << k / 3 << " component " << k % 3 << ": " << fast.vertices[k]
-                    << " != " << plain.vertices[k];
-      return nans;
-    }
-    nans += k % 3 == 1 && std::isnan(fast.vertices[k]);
-  }
-  for (std::int32_t i = 1; i <= fast.rows - 2; ++i) {
-    for (std::int32_t j = 1; j <= fast.columns - 3; ++j) {
-      const std::size_t k = 3 * (static_cast<std::size_t>(i) * columns + static_cast<std::size_t>(j));
-      for (std::size_t c = 0; c < 3; ++c) {
-        if (!SameBits(fast.normals[k + c], plain.normals[k + c])) {
-          ADD_FAILURE() << label << ": normal (" << i << ", " << j << ") component " << c << ": "
-                        << fast.normals[k + c] << " != " << plain.normals[k + c];
-          return nans;
-        }
-      }
-    }
-  }
-  return nans;
+  const GridComparison c = CompareGrids(params);
+  EXPECT_EQ(c.problem, "") << label;
+  EXPECT_TRUE(c.built) << label;
+  return c.nanHeights;
 }
 
 TEST(GridEquivalenceTest, RandomBoxesUnitsAndParameters) {
@@ -143,11 +108,9 @@ TEST(GridEquivalenceTest, ExtremeParametersStillMatch) {
   }
 }
 
-// Plain summation with no early end, however many octaves.
-double EveryOctave(double x, double z, int octaves, double amp, double freq, double h) {
-  double acc = 1.0, a = amp;
-  for (int k = 1; k <= octaves; ++k, a *= h) acc = acc + a * SmoothNoise(k * (x * freq), k * (z * freq));
-  return acc;
+// Every octave to the count, summed in order.
+double EveryOctave(double x, double z, double octaves, double amp, double freq, double h) {
+  return ReferenceTerrainHeight(x, z, octaves, amp, freq, h).height;
 }
 
 TEST(GridEquivalenceTest, UnboundedOctaveCountsEndWhereTheSumCannotChange) {
@@ -156,7 +119,7 @@ TEST(GridEquivalenceTest, UnboundedOctaveCountsEndWhereTheSumCannotChange) {
   for (double h : {0.5, -0.5, 0.9}) {
     for (double x : {-1234.5, 987.25, 4e12}) {
       const int enough = h == 0.9 ? 8000 : 1200;
-      EXPECT_TRUE(SameBits(TerrainHeight(x, 77, kInf, 230, 0.0011, h), EveryOctave(x, 77, enough, 230, 0.0011, h)));
+      EXPECT_EQ(TerrainHeight(x, 77, kInf, 230, 0.0011, h), EveryOctave(x, 77, enough, 230, 0.0011, h));
     }
   }
   // Where a later octave's coordinates overflow, the sum goes on and turns NaN,
@@ -164,7 +127,7 @@ TEST(GridEquivalenceTest, UnboundedOctaveCountsEndWhereTheSumCannotChange) {
   const double far = 1.5e304;  // octave 1199 overflows, the amplitude underflows at 1084
   EXPECT_TRUE(std::isnan(EveryOctave(far, 0, 1400, 230, 10, 0.5)));
   EXPECT_TRUE(std::isnan(TerrainHeight(far, 0, 1400, 230, 10, 0.5)));
-  EXPECT_TRUE(SameBits(TerrainHeight(far, 0, 1150, 230, 10, 0.5), EveryOctave(far, 0, 1150, 230, 10, 0.5)));
+  EXPECT_EQ(TerrainHeight(far, 0, 1150, 230, 10, 0.5), EveryOctave(far, 0, 1150, 230, 10, 0.5));
   EXPECT_TRUE(std::isfinite(TerrainHeight(far, 0, 1150, 230, 10, 0.5)));
 }
 
@@ -206,20 +169,17 @@ TEST(GridEquivalenceTest, HugeUnitsAndHeightsStillGiveUnitNormals) {
                                 Ground(-1000, -700, 900, 1100))};
   for (const Terrain& params : cases) {
     const std::string label = "unit " + std::to_string(params.unit) + " amp " + std::to_string(params.amp);
-    ExpectSameGrid(params, label);
-    Terrain t = params;
-    ASSERT_TRUE(BuildGrid(t)) << label;
-    ASSERT_GE(t.rows, 4) << label;  // some strips are drawn
-    for (std::size_t k = 1; k < t.vertices.size(); k += 3) ASSERT_TRUE(std::isfinite(t.vertices[k])) << label;
-    const std::size_t columns = static_cast<std::size_t>(t.columns);
-    for (std::int32_t i = 1; i <= t.rows - 2; ++i) {
-      for (std::int32_t j = 1; j <= t.columns - 3; ++j) {
-        const double* n = &t.normals[3 * (static_cast<std::size_t>(i) * columns + static_cast<std::size_t>(j))];
-        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        // A mean of four unit normals: finite, not pointing down, at most 1 long.
-        // (Cliffs 1e300 high over a unit of 80 make them all but level.)
-        ASSERT_TRUE(n[1] >= 0.0 && length > 0.0 && length <= 1.0 + 1e-15)
-            << label << ": normal (" << i << ", " << j << ") = " << n[0] << ", " << n[1] << ", " << n[2];
+    // CompareGrids holds every drawn normal of finite samples to a mean of unit normals.
+    const GridComparison c = CompareGrids(params);
+    EXPECT_EQ(c.problem, "") << label;
+    ASSERT_GE(c.fast.rows, 4) << label;  // some strips are drawn
+    const std::size_t columns = static_cast<std::size_t>(c.fast.columns);
+    for (std::size_t k = 1; k < c.fast.vertices.size(); k += 3) ASSERT_TRUE(std::isfinite(c.fast.vertices[k])) << label;
+    // None is zero either. (Cliffs 1e300 high over a unit of 80 leave them all but level.)
+    for (std::int32_t i = 1; i <= c.fast.rows - 2; ++i) {
+      for (std::int32_t j = 1; j <= c.fast.columns - 3; ++j) {
+        const double* n = &c.fast.normals[3 * (static_cast<std::size_t>(i) * columns + static_cast<std::size_t>(j))];
+        ASSERT_TRUE(n[0] != 0.0 || n[1] != 0.0 || n[2] != 0.0) << label << ": normal (" << i << ", " << j << ")";
       }
     }
   }

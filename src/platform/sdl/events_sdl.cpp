@@ -41,7 +41,9 @@ bool ReleasedByFocusLoss() {
 }
 
 // Windows sends Alt combinations (but not Ctrl+Alt ones, which type
-// characters) and F10 as system keys, which the window procedure leaves alone.
+// characters) and F10 as system keys, whose key-downs the window procedure
+// leaves alone. Their key-ups it hears, as every key-up: W let go while Alt
+// is down must still end what W began.
 bool IsSystemKey(std::int32_t key, std::uint16_t modifiers) {
   const bool alt = (modifiers & KMOD_ALT) != 0;
   const bool ctrl = (modifiers & KMOD_CTRL) != 0;
@@ -100,7 +102,7 @@ void OnKey(const SDL_KeyboardEvent& key) {
   layer.heldAtFocusLoss[code] = false;
   const bool wasDown = layer.keysDown[code];
   layer.keysDown[code] = down;
-  if (IsSystemKey(code, key.keysym.mod)) return;
+  if (down && IsSystemKey(code, key.keysym.mod)) return;
   Deliver({.kind = down ? EventKind::KeyDown : EventKind::KeyUp,
            .key = code,
            .repeat = down && (key.repeat != 0 || wasDown || heldThrough)});

@@ -1,6 +1,33 @@
 #pragma once
-// What the SDL layer keeps between calls: the one window, its GL context, the
-// shell's window procedure and the little state the services share.
+// The platform layer for Linux desktops, on SDL2 with FreeType and fontconfig,
+// on X11 and Wayland.
+//
+// Implements every service of platform.h: the window with a double-buffered
+// GL 1.1 compatibility context (the deepest depth buffer up to 32 bits the
+// display offers), the system font as 256 glBitmap lists (fontconfig's bold
+// sans-serif at 11 pixels), confinement, warping, cursor shapes, the capture,
+// the message loop with a Paint whenever the queue is empty, and SDL's
+// millisecond tick. It turns SDL's events into the contract's as Windows
+// would send them: a key-down is a repeat when the key was already down;
+// Alt combinations (not Ctrl+Alt) and F10 are system keys, which the
+// shell never sees go down; wheel motion is summed into units of 120;
+// positions and sizes are in drawable pixels.
+//
+// Where the desktop differs from Windows:
+// - Wayland cannot warp the pointer: look mode runs on relative motion,
+//   moving a virtual cursor that the shell's warps put back to the centre,
+//   and the compositor places the window.
+// - A window that loses the focus hears no key-ups; keys down at the loss
+//   stay silent on return until they are released and pressed again, and the
+//   layer takes the capture away as Windows does.
+// - SDL confines and captures only while the window has the focus.
+// - A window manager's frame is known only some events after the window is
+//   shown; the outer position and size are fitted to it then, once.
+// - Mesa maps and unmaps large blocks every frame under glibc's defaults:
+//   the allocator's thresholds are raised when the message loop starts.
+//
+// What the layer keeps between calls: the one window, its GL context and the
+// little state the services share.
 
 #include <SDL.h>
 
@@ -73,7 +100,7 @@ int ToWindowUnits(std::int32_t pixels);
 void DropCapture();          // the capture went away: deliver CaptureLost if the shell held it
 void DestroyCursors();
 
-// Start-up (allocator.cpp).
+// Before the first frame (allocator.cpp).
 void TuneAllocator();
 
 }  // namespace vellumor::platform::sdl

@@ -126,7 +126,6 @@ using sdl::layer;
 bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure) {
   SetFailure("");
   if (!sdl::StartVideo(placement)) return false;
-  sdl::TuneAllocator();
 
   layer = sdl::Layer{};
   // SDL2 cannot warp the pointer on Wayland.

@@ -9,15 +9,14 @@ namespace vellumor::platform {
 
 namespace win32 {
 
-namespace {
-
-
-// Double-buffered RGBA with a 32-bit depth buffer; the colour depth is the display's.
+// A window to draw to, double-buffered RGBA with a 32-bit depth buffer; the
+// colour depth is the display's. Without PFD_DRAW_TO_WINDOW a driver may
+// answer with a format for bitmaps or printers.
 PIXELFORMATDESCRIPTOR PixelFormatRequest() {
   PIXELFORMATDESCRIPTOR request{};
   request.nSize = sizeof request;
   request.nVersion = 1;
-  request.dwFlags = PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL;
+  request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL;
   request.iPixelType = PFD_TYPE_RGBA;
   request.cColorBits = 0;
   request.cDepthBits = 32;
@@ -25,7 +24,11 @@ PIXELFORMATDESCRIPTOR PixelFormatRequest() {
   return request;
 }
 
-}  // namespace
+// ChoosePixelFormat gives the nearest format it has, which need not be one asked for.
+bool DrawsToAWindowWithOpenGl(const PIXELFORMATDESCRIPTOR& format) {
+  constexpr DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+  return (format.dwFlags & needed) == needed;
+}
 
 void ReleaseGlContext() {
   if (layer.glContext != nullptr) {
@@ -51,8 +54,17 @@ bool CreateRenderingContext() {
   layer.deviceContext = GetDC(layer.windowHandle);
   const PIXELFORMATDESCRIPTOR request = win32::PixelFormatRequest();
   const int format = ChoosePixelFormat(layer.deviceContext, &request);
-  if (format == 0 || !SetPixelFormat(layer.deviceContext, format, &request)) {
+  PIXELFORMATDESCRIPTOR chosen{};
+  if (format == 0 || DescribePixelFormat(layer.deviceContext, format, sizeof chosen, &chosen) == 0) {
     win32::SetFailureWithError("no OpenGL context: no double-buffered RGBA pixel format with OpenGL");
+    return false;
+  }
+  if (!win32::DrawsToAWindowWithOpenGl(chosen)) {
+    SetFailure("no OpenGL context: the display's nearest pixel format cannot draw to a window with OpenGL");
+    return false;
+  }
+  if (!SetPixelFormat(layer.deviceContext, format, &request)) {
+    win32::SetFailureWithError("no OpenGL context: the window does not take the pixel format");
     return false;
   }
   layer.glContext = wglCreateContext(layer.deviceContext);

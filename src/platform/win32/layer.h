@@ -1,6 +1,31 @@
 #pragma once
-// What the Win32 layer keeps between calls: the one window, its device and
-// rendering contexts, and the shell's window procedure.
+// The platform layer for Windows, on USER32, GDI32 and OpenGL 1.1 through WGL.
+//
+// Implements every service of platform.h with the Windows calls the contract
+// is named after: the window class and window, a double-buffered RGBA pixel
+// format with a 32-bit depth buffer, the system font through
+// wglUseFontBitmapsA, ClipCursor, SetCursorPos, SetCursor, SetCapture and
+// ReleaseCapture, a GetMessage loop that paints whenever the queue is empty
+// (the window is never validated), and GetTickCount. Window messages become
+// the contract's events one for one (a key-up also when it comes as a system
+// key-up, with Alt down); Ctrl+C, Ctrl+Break and closing the console close
+// the window.
+//
+// Where it goes beyond the contract: the program is a GUI program that joins
+// the console it was started from and shows a start-up failure in a message
+// box when there is none; it is per-monitor DPI aware, so the placement,
+// given at 96 DPI, is scaled to the monitor's pixels, and a move to a monitor
+// of another scale keeps its size on screen; the window class carries the
+// executable's icon.
+//
+// What Wine, where the tests run, changes: its maths, system font and input
+// path differ from Windows'; it reads the display's input only when a thread
+// waits, so the loop waits for no time after each frame; without a window
+// manager it draws no frame but keeps Windows' frame metrics; and without a
+// display it has no OpenGL, which the program reports as "no OpenGL context".
+//
+// What the layer keeps between calls: the one window and its device and
+// rendering contexts.
 
 #include <windows.h>
 
@@ -22,14 +47,26 @@ extern Layer layer;
 // The reason with the thread's last Win32 error appended, if there is one.
 void SetFailureWithError(const std::string& reason);
 
+// The pixel format asked for, and whether one the driver chose will do (gl_win32.cpp).
+PIXELFORMATDESCRIPTOR PixelFormatRequest();
+bool DrawsToAWindowWithOpenGl(const PIXELFORMATDESCRIPTOR& format);
+
 // Lets go of the rendering and device contexts of a window that is going (gl_win32.cpp).
 void ReleaseGlContext();
 
 // The window procedure the window class is registered with (window_win32.cpp).
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Console control events (console_win32.cpp): Ctrl+C, Ctrl+Break and closing
-// the console ask the window to close, as its close button does.
+// The console (console_win32.cpp). The program, a GUI program, has none of
+// its own: started from a console it joins that one (done once, first);
+// started from Explorer it has none.
+void JoinParentConsole();
+// Tells why the program cannot start where it can be read: nothing more
+// when stderr was handed over (the program writes there), the program's line
+// in the joined console, or else a message box.
+void TellStartFailure(const WindowPlacement& placement);
+// Ctrl+C, Ctrl+Break and closing the console ask the window to close, as its
+// close button does.
 void HandleConsoleControl(HWND window);
 BOOL WINAPI OnConsoleControl(DWORD type);
 

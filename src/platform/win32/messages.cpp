@@ -26,6 +26,10 @@ bool EventFromMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, E
       event = {.kind = EventKind::Destroy};
       return true;
     case WM_MOVE:
+      // Minimising moves the window to (-32000, -32000) before its size
+      // becomes 0: a client area that is nowhere on screen has no position
+      // to report, and look mode must not take the pointer there.
+      if (IsIconic(window)) return false;
       event = {.kind = EventKind::Move, .x = SignedLow(lParam), .y = SignedHigh(lParam)};
       return true;
     case WM_SIZE:
@@ -43,6 +47,9 @@ bool EventFromMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, E
                .repeat = (lParam & kPreviousKeyState) != 0};
       return true;
     case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // A key let go while Alt is down comes as a system key-up; it still
+      // ends what the key began. (System key-downs stay the system's.)
       event = {.kind = EventKind::KeyUp, .key = static_cast<std::int32_t>(wParam)};
       return true;
     case WM_MOUSEMOVE:

@@ -8,8 +8,9 @@
 namespace vellumor::platform::win32 {
 
 // The event a message to `window` means, if it means one; false for messages
-// the shell does not hear about (among them WM_SYSKEYDOWN and WM_SYSKEYUP,
-// and a capture change that leaves the capture with `window` itself).
+// the shell does not hear about (among them WM_SYSKEYDOWN, the move of a
+// minimised window, and a capture change that leaves the capture with
+// `window` itself).
 bool EventFromMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Event& event);
 
 }  // namespace vellumor::platform::win32

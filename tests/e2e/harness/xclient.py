@@ -138,6 +138,12 @@ class XClient:
         """Asks the window manager to close a window, as its close button does."""
         self._to_window_manager(window_id, "_NET_CLOSE_WINDOW", [X.CurrentTime, 2])
 
+    def move_by_window_manager(self, window_id, x, y):
+        """Asks the window manager to move a window's frame to (x, y), as a
+        keyboard move or a snap does."""
+        self._to_window_manager(window_id, "_NET_MOVERESIZE_WINDOW",
+                                [(1 << 8) | (1 << 9) | (2 << 12), x, y, 0, 0])
+
     def resize_by_window_manager(self, window_id, width, height):
         """Asks the window manager to give a window's inside this size."""
         self._to_window_manager(window_id, "_NET_MOVERESIZE_WINDOW",

@@ -10,9 +10,11 @@ SCREEN = "1024x768x24"
 
 
 class XServer:
-    """An Xvfb server, ready for clients once built; close() ends it."""
+    """An Xvfb server, ready for clients once built; close() ends it.
+    options go to Xvfb as they are, such as ("-extension", "GLX") for a
+    display without OpenGL."""
 
-    def __init__(self, screen=SCREEN):
+    def __init__(self, screen=SCREEN, options=()):
         self.process = None
         self.display = None
         # A random display number well above those people start by hand
@@ -23,7 +25,7 @@ class XServer:
             number = random.randrange(200, 3000)
             if os.path.exists("/tmp/.X%d-lock" % number):
                 continue
-            if self._try(number, screen):
+            if self._try(number, screen, options):
                 self.display = ":%d" % number
                 return
         raise AssertionError("Xvfb could not start on a free display")
@@ -35,14 +37,14 @@ class XServer:
         self.close()
         return False
 
-    def _try(self, number, screen):
+    def _try(self, number, screen, options):
         read_end, write_end = os.pipe()
         try:
             # -noreset: a server that resets when its last client leaves
             # refuses, now and then, a client that connects just then.
             self.process = subprocess.Popen(
                 ["Xvfb", ":%d" % number, "-displayfd", str(write_end), "-screen", "0", screen,
-                 "-nolisten", "tcp", "-noreset"],
+                 "-nolisten", "tcp", "-noreset", *options],
                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                 stderr=subprocess.DEVNULL)
         except FileNotFoundError:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/win32/layer.h"
 #include "window_fixture.h"
@@ -40,6 +41,15 @@ TEST_F(WindowTest, TheWindowHasTheClassStyleAndPlaceAsked) {
   EXPECT_EQ(reported.bottom, outer.bottom);
 }
 
+// On a monitor of another scale the window takes the rectangle Windows suggests there.
+TEST_F(WindowTest, OnAMonitorOfAnotherScaleTheWindowTakesTheSuggestedRectangle) {
+  RECT suggested{150, 160, 150 + 384, 160 + 384};  // 256 by 256 at 150 %
+  SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  EXPECT_TRUE(EqualRect(&outer, &suggested));
+}
+
 TEST_F(WindowTest, CreateComesFirstThenTheClientAreasSizeAndPosition) {
   ASSERT_FALSE(heard.events.empty());
   EXPECT_EQ(heard.events.front().kind, EventKind::Create);
@@ -69,6 +79,7 @@ TEST_F(WindowTest, TheContextIsCurrentOnADoubleBufferedRgbaFormatWithDepth) {
   PIXELFORMATDESCRIPTOR chosen{};
   ASSERT_GT(DescribePixelFormat(dc, format, sizeof chosen, &chosen), 0);
   ReleaseDC(window, dc);
+  EXPECT_TRUE(chosen.dwFlags & PFD_DRAW_TO_WINDOW);
   EXPECT_TRUE(chosen.dwFlags & PFD_DOUBLEBUFFER);
   EXPECT_TRUE(chosen.dwFlags & PFD_SUPPORT_OPENGL);
   EXPECT_EQ(chosen.iPixelType, PFD_TYPE_RGBA);
@@ -76,6 +87,19 @@ TEST_F(WindowTest, TheContextIsCurrentOnADoubleBufferedRgbaFormatWithDepth) {
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   ASSERT_NE(version, nullptr);
   EXPECT_GE(version[0], '1');
+}
+
+// A driver answers with its nearest format: the layer asks for one that
+// draws to a window and takes nothing less.
+TEST(PixelFormatTest, OnlyAFormatThatDrawsToAWindowWithOpenGlWillDo) {
+  PIXELFORMATDESCRIPTOR format = platform::win32::PixelFormatRequest();
+  EXPECT_TRUE(platform::win32::DrawsToAWindowWithOpenGl(format));
+  for (auto [flags, usable] : {std::pair{DWORD{PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL}, true},
+                               std::pair{DWORD{PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL}, false},
+                               std::pair{DWORD{PFD_DRAW_TO_WINDOW | PFD_SUPPORT_GDI}, false}}) {
+    format.dwFlags = flags | PFD_DOUBLEBUFFER;
+    EXPECT_EQ(platform::win32::DrawsToAWindowWithOpenGl(format), usable) << flags;
+  }
 }
 
 // The font lists draw the system font's glyphs as bitmaps at the raster

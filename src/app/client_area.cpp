@@ -1,7 +1,0 @@
-#include "app/client_area.h"
-
-namespace vellumor {
-
-ClientArea clientArea;
-
-}  // namespace vellumor

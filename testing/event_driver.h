@@ -1,0 +1,57 @@
+#pragma once
+// Drives the window procedure with events read from bytes, against the fake
+// platform and the recording GL, and checks after every event that the
+// pointer is in a state the pointer table allows and that the held-key
+// actions are the presses not yet released; after every frame, that the GL
+// stacks are balanced, the grid is within its cap and GL was handed no
+// infinity or NaN unless the scene holds one. The window procedure fuzzer
+// feeds it libFuzzer's bytes; the random-input test feeds it seeded random
+// bytes.
+//
+// Frames are kept cheap, so that thousands of events run per second: the
+// grid unit stays at 2560 or coarser, the field of view between 10 and 150
+// degrees and the octaves at 8 or fewer (a key that would go further is
+// dropped). The grid and height fuzzers take the parameters to every extreme.
+//
+// VELLUMOR_FUZZ_TRACE=1 prints the events as they are sent.
+
+#include <string>
+
+#include "fuzz/fuzz_input.h"
+#include "testing/shell_invariants.h"
+
+namespace vellumor {
+
+class EventDriver {
+ public:
+  // A fresh program whose window has been created, sized and placed; at most
+  // maxFrames frames are drawn. Without quitEarly, Escape waits for Finish.
+  EventDriver(int maxFrames, bool quitEarly);
+
+  // One step of the input: an event, or two where the system sends two at
+  // once. False once the program has ended or a check failed.
+  bool Next(fuzz::Input& in);
+
+  // Escape, unless the input pressed it already: the program must end the way it always does.
+  void Finish();
+
+  // The first check that failed, with the event after which it failed; empty while all hold.
+  const std::string& Problem() const { return problem; }
+  int Frames() const { return frames; }
+
+ private:
+  void Step(fuzz::Input& in);
+  void Deliver(const platform::Event& event);
+  void DeliverAt(platform::EventKind kind, fuzz::Input& in, unsigned form);  // an event at a point read from the input
+  void LoseCapture();
+  void Check(const std::string& found);
+
+  int maxFrames;
+  bool quitEarly;
+  invariants::HeldKeyPresses presses;
+  int events = 0;
+  int frames = 0;
+  std::string problem;
+};
+
+}  // namespace vellumor
