@@ -46,7 +46,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void*) {
   // themselves. Where one hands it on, or under automation, the layer does
   // the same, so in look mode the first Escape frees the pointer everywhere
   // and the second ends the viewer.
-  if (code == vk::Escape && down && PointerLockedTo(layer.canvas.c_str())) {
+  if (code == vk::Escape && down && layer.relativeActive && PointerLockedTo(layer.canvas.c_str())) {
     layer.unlockRequested = true;
     ExitPointerLock();
     DropCapture();
