@@ -19,9 +19,9 @@ namespace {
 
 // A frame in the millisecond the window was made in starts the clock at 0,
 // and the scene resets a second time (its orthographic camera moves 1000
-// units on). The desktop's first frame comes after its window is shown and
-// hardly ever falls in that millisecond; the page's first animation frame
-// can, so it waits for the next one, and every start looks alike.
+// units on). Whether the first frame falls there is chance, on the desktop
+// as in a page; the page's waits for a later millisecond, so every start
+// looks alike.
 void Frame() {
   if (!layer.open || layer.quitRequested) return;
   if (!layer.painted && TickCount() == layer.createdTick) return;
