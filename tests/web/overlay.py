@@ -6,7 +6,6 @@ matching them, character by character, against the pixels that look like
 overlay text (half-transparent white over whatever is behind)."""
 
 import functools
-import subprocess
 
 from PIL import ImageFont
 
@@ -23,9 +22,10 @@ VALUE_CHARACTERS = "0123456789.-+e"
 
 @functools.lru_cache(maxsize=None)
 def font():
-    path = subprocess.run(["fc-match", "-f", "%{file}", "sans-serif:bold"], capture_output=True, text=True,
-                          check=True).stdout
-    return ImageFont.truetype(path, 11, layout_engine=ImageFont.Layout.BASIC)
+    """The face the web build's glyphs are rendered from (and that fontconfig
+    gives the desktop program on Debian)."""
+    return ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", 11,
+                              layout_engine=ImageFont.Layout.BASIC)
 
 
 @functools.lru_cache(maxsize=4096)
