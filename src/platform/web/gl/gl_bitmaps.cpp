@@ -54,8 +54,11 @@ void DrawBitmap(Context& c, const Bitmap& bitmap) {
   if (!bitmap.runs.empty() && size.width > 0 && size.height > 0) {
     // Window pixels to clip coordinates over the whole drawable: bitmaps are
     // placed in window coordinates, whatever the viewport.
-    const double left = std::floor(raster.window[0] - bitmap.xOrigin);
-    const double bottom = std::floor(raster.window[1] - bitmap.yOrigin);
+    // A position that came out of the matrices a hair below a whole pixel (5
+    // as 4.9999999 at some widths) still means that pixel, as desktop GL reads it.
+    constexpr double kNudge = 1e-4;
+    const double left = std::floor(raster.window[0] - bitmap.xOrigin + kNudge);
+    const double bottom = std::floor(raster.window[1] - bitmap.yOrigin + kNudge);
     const float z = static_cast<float>(2.0 * raster.window[2] - 1.0);
     auto corner = [&](double x, double y) {
       Vertex v = {{static_cast<float>(2.0 * x / size.width - 1.0), static_cast<float>(2.0 * y / size.height - 1.0), z,

@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-#include "app/client_area.h"
+#include "app/shell_state.h"
 #include "app/frame.h"
 #include "platform/web/font_glyphs.h"
 #include "subset_fixture.h"
@@ -18,9 +18,9 @@ bool ColorIs(const Vertex& v, float r, float g, float b, float a) {
 }
 
 TEST_F(SubsetTest, ProgramFrameDrawsEveryPartOfThePicture) {
-  clientArea.clientWidth = 256;
-  clientArea.clientHeight = 256;
-  fontListBase = CompileGlyphLists();
+  shell.clientArea.clientWidth = 256;
+  shell.clientArea.clientHeight = 256;
+  shell.textOverlay.fontListBase = CompileGlyphLists();
   InitView();
   StartFrameClock();
   fake::state.tick += 16;
