@@ -1,5 +1,29 @@
 #pragma once
-// What the web layer keeps between calls: the canvas that is the window, its
+// The platform layer for the browser, on Emscripten's html5.h and our own
+// OpenGL 1.1 subset over WebGL 1 (gl/).
+//
+// Implements every service of platform.h: the window is a canvas in the page
+// with a WebGL 1 context, drawn at the device's pixel ratio; the font is the
+// desktop's, rendered at build time into 256 glBitmap lists; the message loop
+// is the browser's animation frame, each one a Paint; the clock is
+// performance.now() in milliseconds. Browser events become the contract's as
+// Windows would send them: keys as virtual-key codes, a key-down a repeat
+// when the key was already down, the keys the viewer uses kept from the
+// browser; the wheel in units of 120 a notch; the canvas's focus and blur as
+// activation; its size as Size in drawable pixels.
+//
+// What a page cannot do, and what it does instead:
+// - It cannot move the pointer: look mode runs under Pointer Lock on
+//   relative motion, moving a virtual cursor that the shell's warps put back.
+//   The browser grants the lock only after a key or a click, and takes
+//   Escape to end it: that Escape frees the pointer, and a second one ends
+//   the viewer.
+// - It has no screen around the window: the canvas's own coordinates are the
+//   screen's, Move is always (0, 0), and the cursor is not confined.
+// - Cursor shapes are CSS cursors.
+// - When the viewer ends, the page says so and offers to start again.
+//
+// What the layer keeps between calls: the canvas that is the window, its
 // WebGL context and the little state the services share.
 
 #include <emscripten/html5_webgl.h>
