@@ -65,28 +65,22 @@ def steady(client, area, program, timeout=30):
     return wait_until(settled, timeout, "a steady picture", interval=0.4)
 
 
-def test_wayland_window_and_look_mode(wayland):
+def test_wayland_window(wayland):
+    """The window on Wayland, its picture and its overlay, and Escape ending it.
+    (Look mode's relative motion is the SDL layer's unit test: weston nested
+    in Xvfb on these machines takes the keyboard focus away from the window
+    once it locks the pointer, earlier versions of the program alike, so look
+    mode cannot be driven through it.)"""
     client, program = wayland
     area = client_area(client, program)
     first = steady(client, area, program)
     assert len(text_pixels(first, OVERLAY)) > 200, "no overlay text in the window"
 
-    # Click into the window for the keyboard focus, then look mode: with no
-    # warping on Wayland, the view turns by the pointer's relative motion.
+    # Click into the window for the keyboard focus.
     left, top = area[:2]
     client.move_pointer(left + 200, top + 200)
     client.button_down()
     client.button_up()
-    client.key_down("F1")
-    client.key_up("F1")
-    ahead = steady(client, area, program)
-    client.move_pointer_by(60, 0)
-    wait_until(lambda: not same_scene(picture(client, area), ahead), 30, "the view to turn", interval=0.3)
-    steady(client, area, program)
-    client.move_pointer_by(-60, 0)
-    back = steady(client, area, program)
-    assert same_scene(back, ahead), "moving back by as much did not turn the view back"
-
     client.key_down("Escape")
     client.key_up("Escape")
     program.check_clean_exit(60)
