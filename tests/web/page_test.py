@@ -4,7 +4,7 @@ from the browser, and what it says when the viewer cannot start."""
 import os
 
 from browser import Browser, Page, open_page
-from harness.pictures import is_clear
+from harness.pictures import is_clear, same_scene
 from harness.waiting import wait_until
 from overlay import START, values
 
@@ -62,3 +62,17 @@ def test_without_webgl_the_page_says_so_in_one_line(site):
         assert len(errors) == 1 and line in errors[0], "the console shows %s" % errors
     finally:
         browser.close()
+
+
+def test_the_picture_comes_back_with_a_lost_context(page):
+    before = page.wait_until_steady()
+    page.script("window.loser = document.getElementById('vellumor').getContext('webgl')"
+                ".getExtension('WEBGL_lose_context'); window.loser.loseContext();")
+    wait_until(lambda: page.script("return document.getElementById('vellumor').getContext('webgl').isContextLost();"),
+               10, "the context to be lost")
+    page.script("window.loser.restoreContext();")
+    after = page.wait_until_steady()
+    assert same_scene(after, before), "the picture after the context came back is not the one before"
+    # Keys still act: the view turns away from the picture it showed.
+    page.key("F4")
+    page.wait_for_change(after)

@@ -2,6 +2,7 @@
 
 #include <emscripten/html5.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/web/font_glyphs.h"
@@ -11,6 +12,30 @@
 namespace vellumor::platform {
 
 using web::layer;
+
+namespace {
+
+// The browser takes a context back when the GPU resets or a page holds too
+// many. Asking for it again (true: the event's default is prevented) gets it
+// back empty; the viewer draws each frame from scratch, so once the subset's
+// shader and buffers are made again the next frame is whole.
+EM_BOOL OnContextLost(int, const void*, void*) {
+  layer.contextLost = true;
+  return EM_TRUE;
+}
+
+EM_BOOL OnContextRestored(int, const void*, void*) {
+  std::string reason;
+  if (!webgl::StartRenderer(reason)) {
+    std::fprintf(stderr, "vellumor: WebGL came back unusable: %s\n", reason.c_str());
+    Quit(1);
+    return EM_TRUE;
+  }
+  layer.contextLost = false;
+  return EM_TRUE;
+}
+
+}  // namespace
 
 bool CreateRenderingContext() {
   switch (BeforeRenderingContext(layer.open, layer.glContext > 0)) {
@@ -49,6 +74,8 @@ bool CreateRenderingContext() {
     return false;
   }
   layer.glContext = context;
+  emscripten_set_webglcontextlost_callback(layer.canvas.c_str(), nullptr, EM_FALSE, OnContextLost);
+  emscripten_set_webglcontextrestored_callback(layer.canvas.c_str(), nullptr, EM_FALSE, OnContextRestored);
   return true;
 }
 

@@ -22,6 +22,9 @@
 //   screen's, Move is always (0, 0), and the cursor is not confined.
 // - Cursor shapes are CSS cursors.
 // - When the viewer ends, the page says so and offers to start again.
+// - The browser may take the WebGL context away (a GPU reset, too many
+//   contexts): frames wait, as for a minimised window, until it gives the
+//   context back, and the next frame draws everything again.
 //
 // What the layer keeps between calls: the canvas that is the window, its
 // WebGL context and the little state the services share.
@@ -48,6 +51,7 @@ struct Layer {
   bool quitRequested = false;
   int exitCode = 0;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE glContext = 0;
+  bool contextLost = false;  // between the browser taking the WebGL context and giving it back
   bool captured = false;  // the shell holds the capture (between CaptureMouse and CaptureLost)
   CursorShape cursorShape = CursorShape::Arrow;
   std::uint32_t createdTick = 0;  // TickCount when the window was made

@@ -23,7 +23,7 @@ namespace {
 // as in a page; the page's waits for a later millisecond, so every start
 // looks alike.
 void Frame() {
-  if (!layer.open || layer.quitRequested) return;
+  if (!layer.open || layer.quitRequested || layer.contextLost) return;
   if (!layer.painted && TickCount() == layer.createdTick) return;
   layer.painted = true;
   SendSize();

@@ -8,11 +8,12 @@
 
 namespace vellumor::webgl {
 
-// Call once, after the web layer has created a WebGL 1 context and made it
-// current (antialias off, depth on, alpha off, preserveDrawingBuffer on so
-// that the canvas can be read back). Compiles the shaders and makes the
-// buffers; false, with a one-line reason, when WebGL refuses. glFinish hands
-// everything gathered to WebGL.
+// Call after the web layer has created a WebGL 1 context and made it current
+// (antialias off, depth on, alpha off, preserveDrawingBuffer on so that the
+// canvas can be read back), and again when a lost context is restored: all
+// of OpenGL's state lives in the subset, so nothing else needs making again.
+// Compiles the shaders and makes the buffers; false, with a one-line reason,
+// when WebGL refuses. glFinish hands everything gathered to WebGL.
 //
 // Window coordinates are the drawing buffer's pixels: glBitmap places text in
 // them, read from the context whenever needed, so a resize needs no call

@@ -142,6 +142,7 @@ bool StartRenderer(std::string& reason) {
     reason = "no WebGL context is current";
     return false;
   }
+  backend = WebGlBackend{};  // a restored context remembers nothing of the lost one
   const GLuint vertex = CompileShader(GL_VERTEX_SHADER, kVertexShader, reason);
   if (vertex == 0) return false;
   const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader, reason);
