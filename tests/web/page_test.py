@@ -1,5 +1,6 @@
 """The page around the viewer: its size and sharpness, the keys it keeps
-from the browser, and what it says when the viewer cannot start."""
+from the browser, what it says when the viewer cannot start, and its
+picture after the WebGL context was lost."""
 
 import os
 
