@@ -25,7 +25,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
-sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "browser"))
 
 from browser import Browser, Site, open_page  # noqa: E402
 from frame_rate import WARM_UP_SECONDS, frame_rate  # noqa: E402

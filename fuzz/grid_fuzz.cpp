@@ -28,7 +28,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "fuzz/fuzz_input.h"
+#include "testing/byte_reader.h"
 #include "fuzz/octave_budget.h"
 #include "terrain/terrain.h"
 #include "testing/plain_grid.h"

@@ -25,7 +25,7 @@
 #include <limits>
 #include <string>
 
-#include "fuzz/fuzz_input.h"
+#include "testing/byte_reader.h"
 #include "fuzz/octave_budget.h"
 #include "terrain/height.h"
 #include "terrain/lattice.h"

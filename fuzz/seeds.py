@@ -5,7 +5,7 @@ The seeds spell out, in each fuzzer's input encoding, the cases worth
 starting from: the window procedure's pointer modes and key table, the grid's
 and the height function's known values and extremes. The rest of each corpus
 is what the fuzzers found, merged in with -merge=1 (files named by hash).
-Run this again after changing an encoding (fuzz/fuzz_input.h and the
+Run this again after changing an encoding (testing/byte_reader.h and the
 targets' readers).
 """
 

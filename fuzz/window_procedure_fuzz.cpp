@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fuzz/fuzz_input.h"
+#include "testing/byte_reader.h"
 #include "testing/event_driver.h"
 #include "testing/program_state.h"
 

@@ -17,7 +17,7 @@
 
 #include <string>
 
-#include "fuzz/fuzz_input.h"
+#include "testing/byte_reader.h"
 #include "testing/shell_invariants.h"
 
 namespace vellumor {

@@ -1,7 +1,7 @@
 #pragma once
 // The overlay's font for the web build: the desktop's glyphs (DejaVu Sans
 // Bold at 11 pixels, rendered by FreeType) compiled in as a table that
-// font_tool/font_glyphs_tool generates, since the browser has neither
+// tools/font_table/font_glyphs_tool generates, since the browser has neither
 // FreeType nor the Debian font. font_glyphs.cpp and font_lists.cpp build with
 // the web layer's sources; the glyph-list compiler comes with vellumor_webgl.
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/web/font_glyphs.h"
-#include "platform/web/gl/webgl.h"
+#include "gl_over_webgl/webgl.h"
 #include "platform/web/layer.h"
 
 namespace vellumor::platform {

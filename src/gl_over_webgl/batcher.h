@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/web/gl/backend.h"
+#include "gl_over_webgl/backend.h"
 
 namespace vellumor::webgl {
 

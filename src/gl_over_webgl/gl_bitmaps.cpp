@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "platform/web/gl/context.h"
+#include "gl_over_webgl/context.h"
 
 using namespace vellumor::webgl;
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/web/gl/backend.h"
-#include "platform/web/gl/batcher.h"
-#include "platform/web/gl/matrix.h"
-#include "platform/web/gl/state.h"
+#include "gl_over_webgl/backend.h"
+#include "gl_over_webgl/batcher.h"
+#include "gl_over_webgl/matrix.h"
+#include "gl_over_webgl/state.h"
 
 namespace vellumor::webgl {
 

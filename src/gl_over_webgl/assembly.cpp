@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/web/gl/context.h"
+#include "gl_over_webgl/context.h"
 
 namespace vellumor::webgl {
 

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "platform/web/gl/context.h"
+#include "gl_over_webgl/context.h"
 #include "subset_fixture.h"
 
 namespace vellumor::webgl {

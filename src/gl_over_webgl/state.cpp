@@ -1,4 +1,4 @@
-#include "platform/web/gl/state.h"
+#include "gl_over_webgl/state.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "platform/web/gl/context.h"
+#include "gl_over_webgl/context.h"
 
 namespace vellumor::webgl {
 

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "platform/web/gl/matrix.h"
+#include "gl_over_webgl/matrix.h"
 
 namespace vellumor::webgl {
 

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "platform/web/gl/context.h"
+#include "gl_over_webgl/context.h"
 
 using namespace vellumor::webgl;
 

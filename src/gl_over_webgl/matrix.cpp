@@ -1,4 +1,4 @@
-#include "platform/web/gl/matrix.h"
+#include "gl_over_webgl/matrix.h"
 
 #include <cmath>
 #include <initializer_list>

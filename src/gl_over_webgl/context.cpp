@@ -1,8 +1,8 @@
-#include "platform/web/gl/context.h"
+#include "gl_over_webgl/context.h"
 
 #include <algorithm>
 
-#include "platform/web/gl/lighting.h"
+#include "gl_over_webgl/lighting.h"
 
 namespace vellumor::webgl {
 

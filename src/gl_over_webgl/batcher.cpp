@@ -1,4 +1,4 @@
-#include "platform/web/gl/batcher.h"
+#include "gl_over_webgl/batcher.h"
 
 #include <algorithm>
 

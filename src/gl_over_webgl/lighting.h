@@ -1,7 +1,7 @@
 #pragma once
 // OpenGL 1.1's lighting equation, evaluated per vertex as OpenGL does it.
 
-#include "platform/web/gl/state.h"
+#include "gl_over_webgl/state.h"
 
 namespace vellumor::webgl {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/web/gl/backend.h"
+#include "gl_over_webgl/backend.h"
 
 namespace vellumor::webgl {
 

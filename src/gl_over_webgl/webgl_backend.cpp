@@ -8,8 +8,8 @@
 
 #include <cstddef>
 
-#include "platform/web/gl/backend.h"
-#include "platform/web/gl/webgl.h"
+#include "gl_over_webgl/backend.h"
+#include "gl_over_webgl/webgl.h"
 
 namespace vellumor::webgl {
 

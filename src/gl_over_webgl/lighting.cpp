@@ -1,4 +1,4 @@
-#include "platform/web/gl/lighting.h"
+#include "gl_over_webgl/lighting.h"
 
 #include <algorithm>
 #include <cmath>
