@@ -25,8 +25,9 @@ bool Resize(int width, int height) {
   while (platform::sdl::DispatchNext()) {
   }
   platform::sdl::SendSize();
-  if (layer.sentWidth != width || layer.sentHeight != height) {
-    platform::SetFailure("the window is " + std::to_string(layer.sentWidth) + "x" + std::to_string(layer.sentHeight) +
+  const platform::WindowsEmulation& sent = platform::emulation;
+  if (sent.SentWidth() != width || sent.SentHeight() != height) {
+    platform::SetFailure("the window is " + std::to_string(sent.SentWidth()) + "x" + std::to_string(sent.SentHeight()) +
                          ", not " + std::to_string(width) + "x" + std::to_string(height));
     return false;
   }

@@ -17,8 +17,8 @@ void ShowOrthographic(ViewMode mode) {
 
 }  // namespace
 
-void HandleKeyDown(std::int32_t key) {
-  if (actionRegistry.KeyDown(key)) return;
+bool HandleKeyDown(std::int32_t key) {
+  if (actionRegistry.KeyDown(key)) return true;
 
   Terrain& terrain = terrainScene.terrain;
   Camera& camera = terrainScene.camera;
@@ -44,8 +44,9 @@ void HandleKeyDown(std::int32_t key) {
     case vk::F2: ShowOrthographic(ViewMode::Front); break;
     case vk::F3: ShowOrthographic(ViewMode::Side); break;
     case vk::F4: ShowOrthographic(ViewMode::Top); break;
-    default: break;
+    default: return false;
   }
+  return true;
 }
 
 void HandleKeyUp(std::int32_t key) { actionRegistry.KeyUp(key); }

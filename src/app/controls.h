@@ -6,7 +6,8 @@
 
 namespace vellumor {
 
-void HandleKeyDown(std::int32_t key);  // a Windows virtual-key code, not an auto-repeat
+// A Windows virtual-key code, not an auto-repeat; true when the key did something.
+bool HandleKeyDown(std::int32_t key);
 void HandleKeyUp(std::int32_t key);
 
 }  // namespace vellumor

@@ -68,8 +68,8 @@ bool WindowProc(const platform::Event& event) {
       OnActivate(event.active);
       break;
     case EventKind::KeyDown:
-      if (!event.repeat) HandleKeyDown(event.key);
-      break;
+      // Auto-repeats do nothing; whether a key was taken is said by its first key-down.
+      return !event.repeat && HandleKeyDown(event.key);
     case EventKind::KeyUp:
       HandleKeyUp(event.key);
       break;
@@ -88,6 +88,8 @@ bool WindowProc(const platform::Event& event) {
       break;
     case EventKind::CaptureLost:
       OnCaptureLost();
+      break;
+    case EventKind::DpiChanged:
       break;
   }
   return true;

@@ -3,10 +3,12 @@
 //
 // The shell (src/app) hands the layer one window procedure and calls the
 // services below by intention; the layer turns the host's window system into
-// the events listed here. The real layers are SDL2 with FreeType and
-// fontconfig (platform/sdl) and, on Windows, Win32 with WGL (platform/win32);
-// the tests link a fake one that records every service call and lets a test
-// send events.
+// the events listed here. The real layers are Win32 with WGL on Windows
+// (platform/win32), SDL2 with FreeType and fontconfig on Linux desktops
+// (platform/sdl) and Emscripten's html5.h in the browser (platform/web); the
+// last two make their hosts behave as Windows through one shared emulation
+// (windows_emulation.h). The tests link a fake layer that records every
+// service call and lets a test send events.
 //
 // Everything runs on one thread. Events are delivered one at a time, except
 // that ReleaseMouse and DestroyWindow deliver CaptureLost and Destroy to the
@@ -30,6 +32,8 @@ enum class EventKind {
   LeftButtonUp,    // x, y: pointer in client coordinates
   Wheel,           // wheelDelta: 120 per notch, positive turned away from the user
   CaptureLost,     // the window no longer holds the mouse capture
+  DpiChanged,      // x: dots per inch of the window's display, 96 at a scale of 1;
+                   // sent after Create, before the first Size, and on every change
 };
 
 struct Event {
@@ -42,7 +46,10 @@ struct Event {
   bool active = false;
 };
 
-// Returns false only from Create, to refuse the window.
+// Returns false from Create to refuse the window. For KeyDown it returns
+// whether the procedure acted on the key, as a Windows window procedure
+// reports a handled key: where the host would act on it too (a browser's
+// shortcuts), the layer keeps the key, its repeats and its key-up from it.
 using WindowProcedure = bool (*)(const Event& event);
 
 struct ScreenRect {

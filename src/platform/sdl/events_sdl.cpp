@@ -1,23 +1,16 @@
-// SDL's events as the window procedure expects them: the events of a
-// Windows window, in client coordinates of drawable pixels.
+// SDL's events translated into calls of the emulation, which delivers them
+// to the window procedure as a Windows window's, in client coordinates of
+// drawable pixels.
 
 #include <cmath>
 
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/layer.h"
-#include "platform/virtual_keys.h"
 
 namespace vellumor::platform {
 
 namespace sdl {
 namespace {
-
-// SDL tells a window which keys are still down when it gets the focus back,
-// as ordinary presses, a little after the focus event itself.
-constexpr std::uint32_t kReconcileMs = 500;
-
-constexpr std::int32_t kAltKey = 18;   // VK_MENU
-constexpr std::int32_t kF10Key = 121;  // VK_F10
 
 bool IsOurs(const SDL_WindowEvent& window) { return window.windowID == layer.windowId; }
 
@@ -40,30 +33,6 @@ bool ReleasedByFocusLoss() {
   return false;
 }
 
-// Windows sends Alt combinations (but not Ctrl+Alt ones, which type
-// characters) and F10 as system keys, whose key-downs the window procedure
-// leaves alone. Their key-ups it hears, as every key-up: W let go while Alt
-// is down must still end what W began.
-bool IsSystemKey(std::int32_t key, std::uint16_t modifiers) {
-  const bool alt = (modifiers & KMOD_ALT) != 0;
-  const bool ctrl = (modifiers & KMOD_CTRL) != 0;
-  return key == kAltKey || key == kF10Key || (alt && !ctrl);
-}
-
-void OnFocus(bool active, std::uint32_t timestamp) {
-  if (active) {
-    layer.focused = true;
-    layer.focusGainedAt = timestamp;
-  } else {
-    layer.focused = false;
-    layer.heldAtFocusLoss = layer.keysDown;
-    layer.keysDown.reset();
-  }
-  Deliver({.kind = EventKind::Activate, .active = active});
-  // The system takes the capture from an application that loses the focus.
-  if (!active) DropCapture();
-}
-
 void OnWindowEvent(const SDL_WindowEvent& window) {
   if (!IsOurs(window)) return;
   FitOuterGeometry();
@@ -72,7 +41,7 @@ void OnWindowEvent(const SDL_WindowEvent& window) {
       DestroyWindow();
       break;
     case SDL_WINDOWEVENT_MOVED:
-      SendMove(ToPixels(window.data1), ToPixels(window.data2));
+      emulation.Move(ToPixels(window.data1), ToPixels(window.data2));
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
     case SDL_WINDOWEVENT_MINIMIZED:
@@ -82,7 +51,7 @@ void OnWindowEvent(const SDL_WindowEvent& window) {
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      OnFocus(window.event == SDL_WINDOWEVENT_FOCUS_GAINED, window.timestamp);
+      emulation.Focus(window.event == SDL_WINDOWEVENT_FOCUS_GAINED, window.timestamp);
       break;
     default:
       break;
@@ -90,35 +59,17 @@ void OnWindowEvent(const SDL_WindowEvent& window) {
 }
 
 void OnKey(const SDL_KeyboardEvent& key) {
-  const std::int32_t code = VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode);
-  if (code <= 0 || code >= static_cast<std::int32_t>(layer.keysDown.size())) return;
   const bool down = key.type == SDL_KEYDOWN;
   if (!down && ReleasedByFocusLoss()) return;
-
-  // A key held while the focus went and came back is reported pressed again
-  // on return; on Windows it goes on as an auto-repeat.
-  const bool heldThrough = layer.heldAtFocusLoss[code] &&
-                           (!layer.focused || key.timestamp - layer.focusGainedAt <= kReconcileMs);
-  layer.heldAtFocusLoss[code] = false;
-  const bool wasDown = layer.keysDown[code];
-  layer.keysDown[code] = down;
-  if (down && IsSystemKey(code, key.keysym.mod)) return;
-  Deliver({.kind = down ? EventKind::KeyDown : EventKind::KeyUp,
-           .key = code,
-           .repeat = down && (key.repeat != 0 || wasDown || heldThrough)});
+  const std::uint16_t mod = key.keysym.mod;
+  emulation.Key(VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode), down,
+                {.alt = (mod & KMOD_ALT) != 0, .ctrl = (mod & KMOD_CTRL) != 0, .meta = (mod & KMOD_GUI) != 0},
+                key.repeat != 0, key.timestamp);
 }
 
-// 120 units per notch. Fractions of a notch (smooth scrolling) are summed
-// until they make a whole unit, so slow scrolling is not lost.
 void OnWheel(const SDL_MouseWheelEvent& wheel) {
-  float notches = wheel.preciseY;
-  if (wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-  if (!std::isfinite(notches)) return;
-  const float units = SDL_clamp(layer.wheelResidue + notches * 120.0f, -1.0e6f, 1.0e6f);
-  const float whole = std::trunc(units);
-  layer.wheelResidue = units - whole;
-  if (whole == 0.0f) return;
-  Deliver({.kind = EventKind::Wheel, .wheelDelta = static_cast<std::int32_t>(whole)});
+  const double notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.preciseY : wheel.preciseY;
+  emulation.Wheel(notches * 120.0);
 }
 
 // Consecutive moves still queued merge into the last, as a Windows queue
@@ -134,20 +85,16 @@ void OnMotion(SDL_MouseMotionEvent motion) {
     motion.xrel = xrel;
     motion.yrel = yrel;
   }
-  if (layer.relativeActive) {
-    layer.virtualX += ToPixels(motion.xrel);
-    layer.virtualY += ToPixels(motion.yrel);
-    Deliver({.kind = EventKind::MouseMove, .x = layer.virtualX - layer.sentX, .y = layer.virtualY - layer.sentY});
-    return;
+  if (emulation.RelativeActive()) {
+    emulation.RelativeMotion(ToPixels(motion.xrel), ToPixels(motion.yrel));
+  } else {
+    emulation.Motion(ToPixels(motion.x), ToPixels(motion.y));
   }
-  Deliver({.kind = EventKind::MouseMove, .x = ToPixels(motion.x), .y = ToPixels(motion.y)});
 }
 
 void OnButton(const SDL_MouseButtonEvent& button) {
   if (button.button != SDL_BUTTON_LEFT) return;
-  Deliver({.kind = button.type == SDL_MOUSEBUTTONDOWN ? EventKind::LeftButtonDown : EventKind::LeftButtonUp,
-           .x = ToPixels(button.x),
-           .y = ToPixels(button.y)});
+  emulation.Button(button.type == SDL_MOUSEBUTTONDOWN, ToPixels(button.x), ToPixels(button.y));
 }
 
 }  // namespace

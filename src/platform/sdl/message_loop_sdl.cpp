@@ -21,7 +21,7 @@ using sdl::layer;
 int RunMessageLoop() {
   // The frames start here; a program that draws its own (the frame benchmark) keeps its own settings.
   sdl::TuneAllocator();
-  while (!layer.quitRequested) {
+  while (!emulation.QuitRequested()) {
     if (sdl::DispatchNext()) continue;
     if (sdl::CanPaint()) {
       Deliver({.kind = EventKind::Paint});
@@ -32,13 +32,10 @@ int RunMessageLoop() {
   }
   SetWindowProcedure(nullptr);
   sdl::TearDown();
-  return layer.exitCode;
+  return emulation.ExitCode();
 }
 
-void Quit(int exitCode) {
-  layer.quitRequested = true;
-  layer.exitCode = exitCode;
-}
+void Quit(int exitCode) { emulation.Quit(exitCode); }
 
 std::uint32_t TickCount() { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
 

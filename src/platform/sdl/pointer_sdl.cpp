@@ -8,13 +8,6 @@ namespace vellumor::platform {
 
 namespace sdl {
 
-void DropCapture() {
-  if (!layer.captured) return;
-  layer.captured = false;
-  SDL_CaptureMouse(SDL_FALSE);
-  Deliver({.kind = EventKind::CaptureLost});
-}
-
 void DestroyCursors() {
   if (layer.arrowCursor != nullptr) SDL_FreeCursor(layer.arrowCursor);
   if (layer.sizeAllCursor != nullptr) SDL_FreeCursor(layer.sizeAllCursor);
@@ -30,7 +23,32 @@ void ShowCursor(SDL_Cursor*& cursor, SDL_SystemCursor id) {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
+void Warp(std::int32_t x, std::int32_t y) { SDL_WarpMouseGlobal(ToWindowUnits(x), ToWindowUnits(y)); }
+
+// The warp's own motion, and any before it, reach SDL's queue only once
+// it is pumped.
+void DiscardQueuedMotion() {
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_MOUSEMOTION);
+}
+
+void RelativeMotion(bool on) { SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE); }
+
+// The shell holds the capture from CaptureMouse until CaptureLost even where
+// SDL refuses it for want of focus: a button pressed in the window still
+// reports its release here.
+void Capture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
+
 }  // namespace
+
+HostPointer PointerServices(bool canWarp) {
+  return {.canWarp = canWarp,
+          .warp = Warp,
+          .discardQueuedMotion = DiscardQueuedMotion,
+          .relativeMotion = RelativeMotion,
+          .capture = Capture};
+}
+
 }  // namespace sdl
 
 using sdl::layer;
@@ -48,30 +66,11 @@ void ConfineCursor(const ScreenRect& rect) {
 }
 
 void UnconfineCursor() {
-  if (layer.relativeActive) {
-    SDL_SetRelativeMouseMode(SDL_FALSE);
-    layer.relativeActive = false;
-  }
+  emulation.EndRelativeMotion();
   if (layer.window != nullptr) SDL_SetWindowMouseRect(layer.window, nullptr);
 }
 
-void WarpCursor(std::int32_t x, std::int32_t y) {
-  if (layer.relativeLook) {
-    // The virtual cursor goes to the point, and relative motion moves it on
-    // from there (the pointer itself stays hidden and locked).
-    if (!layer.relativeActive) SDL_SetRelativeMouseMode(SDL_TRUE);
-    layer.relativeActive = true;
-    layer.virtualX = x;
-    layer.virtualY = y;
-    return;
-  }
-  SDL_WarpMouseGlobal(sdl::ToWindowUnits(x), sdl::ToWindowUnits(y));
-  // Moves still queued happened before the warp and are measured from where
-  // the pointer was, not from the point. Setting the cursor's position on
-  // Windows likewise replaces the motion not yet read.
-  SDL_PumpEvents();
-  SDL_FlushEvent(SDL_MOUSEMOTION);
-}
+void WarpCursor(std::int32_t x, std::int32_t y) { emulation.WarpCursor(x, y); }
 
 CursorShape SetCursorShape(CursorShape shape) {
   CursorShape previous = layer.cursorShape;
@@ -90,14 +89,8 @@ CursorShape SetCursorShape(CursorShape shape) {
   return previous;
 }
 
-void CaptureMouse() {
-  // The shell holds the capture from here until CaptureLost, even where SDL
-  // refuses it for want of focus: a button pressed in the window still
-  // reports its release here.
-  layer.captured = true;
-  SDL_CaptureMouse(SDL_TRUE);
-}
+void CaptureMouse() { emulation.CaptureMouse(); }
 
-void ReleaseMouse() { sdl::DropCapture(); }
+void ReleaseMouse() { emulation.DropCapture(); }
 
 }  // namespace vellumor::platform

@@ -73,18 +73,7 @@ void SendSize() {
     SDL_GetWindowSize(layer.window, &unitsWide, &unitsHigh);
     if (width > 0 && unitsWide > 0) layer.pixelScale = static_cast<double>(width) / unitsWide;
   }
-  if (width == layer.sentWidth && height == layer.sentHeight) return;
-  layer.sentWidth = width;
-  layer.sentHeight = height;
-  Deliver({.kind = EventKind::Size, .x = width, .y = height});
-}
-
-void SendMove(std::int32_t x, std::int32_t y) {
-  if (layer.moveSent && x == layer.sentX && y == layer.sentY) return;
-  layer.moveSent = true;
-  layer.sentX = x;
-  layer.sentY = y;
-  Deliver({.kind = EventKind::Move, .x = x, .y = y});
+  emulation.Size(width, height);
 }
 
 // A window manager puts its frame around the client area, and the requested
@@ -129,7 +118,7 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
 
   layer = sdl::Layer{};
   // SDL2 cannot warp the pointer on Wayland.
-  layer.relativeLook = SDL_strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
+  emulation.Reset(sdl::PointerServices(SDL_strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0));
   layer.title = placement.title;
   layer.placement = placement;
   layer.placement.title = layer.title.c_str();
@@ -163,7 +152,7 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
   sdl::SendSize();
   int x = 0, y = 0;
   SDL_GetWindowPosition(layer.window, &x, &y);
-  sdl::SendMove(sdl::ToPixels(x), sdl::ToPixels(y));
+  emulation.Move(sdl::ToPixels(x), sdl::ToPixels(y));
   return true;
 }
 
@@ -187,10 +176,7 @@ ScreenRect GetWindowRect() {
 void DestroyWindow() {
   if (layer.window == nullptr || layer.destroying) return;
   layer.destroying = true;
-  if (layer.captured) {
-    layer.captured = false;
-    SDL_CaptureMouse(SDL_FALSE);
-  }
+  emulation.Destroyed();
   Deliver({.kind = EventKind::Destroy});
   SDL_GL_DeleteContext(layer.glContext);
   SDL_DestroyWindow(layer.window);

@@ -1,7 +1,5 @@
 #include "platform/web/browser_input.h"
 
-#include <algorithm>
-#include <cmath>
 
 #include "platform/virtual_keys.h"
 
@@ -42,25 +40,11 @@ std::int32_t VirtualKeyFromBrowser(std::string_view code, std::uint32_t keyCode)
   return keyCode < 256 ? static_cast<std::int32_t>(keyCode) : 0;
 }
 
-bool IsViewerKey(std::int32_t key) {
-  static constexpr std::int32_t kKeys[] = {
-      vk::Escape, vk::Space, vk::Digit0, vk::Digit1, vk::Digit2, vk::Digit9, vk::A, vk::B,  vk::D,  vk::F,  vk::G,
-      vk::R,      vk::S,     vk::T,      vk::U,      vk::V,      vk::W,      vk::Y, vk::F1, vk::F2, vk::F3, vk::F4,
-  };
-  return std::find(std::begin(kKeys), std::end(kKeys), key) != std::end(kKeys);
-}
-
-bool IsBrowserShortcut(bool alt, bool ctrl, bool meta) { return meta || (alt && !ctrl); }
-
-std::int32_t WheelGatherer::Take(double deltaY, Mode mode) {
-  if (!std::isfinite(deltaY)) return 0;
+double WheelUnits(double deltaY, WheelMode mode) {
   double perNotch = 100.0;  // pixels
-  if (mode == Mode::Lines) perNotch = 3.0;
-  if (mode == Mode::Pages) perNotch = 1.0;
-  const double units = std::clamp(residue_ - deltaY * 120.0 / perNotch, -1.0e6, 1.0e6);
-  const double whole = std::trunc(units);
-  residue_ = units - whole;
-  return static_cast<std::int32_t>(whole);
+  if (mode == WheelMode::Lines) perNotch = 3.0;
+  if (mode == WheelMode::Pages) perNotch = 1.0;
+  return -deltaY * 120.0 / perNotch;
 }
 
 }  // namespace vellumor::platform::web

@@ -13,26 +13,10 @@ namespace vellumor::platform::web {
 // virtual-key code for most keys. 0 for a key without one.
 std::int32_t VirtualKeyFromBrowser(std::string_view code, std::uint32_t keyCode);
 
-// The keys the viewer acts on: the browser must not act on them too (F1's
-// help page, Space's scrolling, the digits' shortcuts).
-bool IsViewerKey(std::int32_t virtualKey);
-
-// Combinations that belong to the browser and the desktop around it: with
-// Alt (but not Ctrl+Alt, which types characters on many layouts), as
-// Windows keeps them from the window, and with Meta, the Mac's Command key.
-bool IsBrowserShortcut(bool alt, bool ctrl, bool meta);
-
 // The wheel in 120ths of a notch, positive turned away from the user. The
 // browser measures it in pixels, lines or pages, positive towards the user;
-// a notch scrolls 100 pixels in Chromium and 3 lines in Firefox. Fractions
-// (touchpads, smooth scrolling) are kept until they make a whole unit.
-class WheelGatherer {
- public:
-  enum class Mode : std::uint32_t { Pixels = 0, Lines = 1, Pages = 2 };
-  std::int32_t Take(double deltaY, Mode mode);
-
- private:
-  double residue_ = 0.0;
-};
+// a notch scrolls 100 pixels in Chromium and 3 lines in Firefox.
+enum class WheelMode : std::uint32_t { Pixels = 0, Lines = 1, Pages = 2 };
+double WheelUnits(double deltaY, WheelMode mode);
 
 }  // namespace vellumor::platform::web

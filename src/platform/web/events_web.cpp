@@ -1,5 +1,6 @@
-// The browser's events as the window procedure expects them: the events of a
-// Windows window, in client coordinates of drawable pixels.
+// The browser's events translated into calls of the emulation, which
+// delivers them to the window procedure as a Windows window's, in client
+// coordinates of drawable pixels.
 
 #include <emscripten/html5.h>
 
@@ -16,92 +17,74 @@ namespace {
 constexpr unsigned short kLeftButton = 0;
 
 // Events still on their way after the window went or the loop ended are dropped.
-bool Live() { return layer.open && !layer.quitRequested; }
+bool Live() { return layer.open && !emulation.QuitRequested(); }
 
 struct ClientPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
-  bool inside = false;  // over the canvas
 };
 
 ClientPoint ToClient(const EmscriptenMouseEvent& mouse) {
   const CanvasBox box = ReadCanvasBox(layer.canvas.c_str());
-  const double x = mouse.clientX - box.left;
-  const double y = mouse.clientY - box.top;
-  return ClientPoint{static_cast<std::int32_t>(std::floor(x * layer.pixelScale)),
-                     static_cast<std::int32_t>(std::floor(y * layer.pixelScale)),
-                     x >= 0.0 && y >= 0.0 && x < box.width && y < box.height};
+  return ClientPoint{static_cast<std::int32_t>(std::floor((mouse.clientX - box.left) * layer.pixelScale)),
+                     static_cast<std::int32_t>(std::floor((mouse.clientY - box.top) * layer.pixelScale))};
 }
 
+// True keeps the event from the browser: the keys the shell took.
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void*) {
   if (!Live()) return EM_FALSE;
   const std::int32_t code = VirtualKeyFromBrowser(key->code, static_cast<std::uint32_t>(key->keyCode));
-  if (code <= 0 || code >= static_cast<std::int32_t>(layer.keysDown.size())) return EM_FALSE;
   const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
-  const bool wasDown = layer.keysDown[code];
-  layer.keysDown[code] = down;
-  if (IsBrowserShortcut(key->altKey, key->ctrlKey, key->metaKey)) return EM_FALSE;
 
   // Escape ends pointer lock in browsers, which keep that key press to
   // themselves. Where one hands it on, or under automation, the layer does
   // the same, so in look mode the first Escape frees the pointer everywhere
   // and the second ends the viewer.
-  if (code == vk::Escape && down && layer.relativeActive && PointerLockedTo(layer.canvas.c_str())) {
+  if (code == vk::Escape && down && emulation.RelativeActive() && PointerLockedTo(layer.canvas.c_str())) {
     layer.unlockRequested = true;
     ExitPointerLock();
-    DropCapture();
+    emulation.DropCapture();
     return EM_TRUE;
   }
-  Deliver({.kind = down ? EventKind::KeyDown : EventKind::KeyUp,
-           .key = code,
-           .repeat = down && (key->repeat != 0 || wasDown)});
-  return IsViewerKey(code) ? EM_TRUE : EM_FALSE;
+  const bool taken = emulation.Key(code, down, {.alt = key->altKey != 0, .ctrl = key->ctrlKey != 0, .meta = key->metaKey != 0},
+                                   key->repeat != 0, TickCount());
+  return taken ? EM_TRUE : EM_FALSE;
 }
 
 // In relative motion every move turns the virtual cursor, wherever the
-// pointer is; otherwise moves count over the canvas, and anywhere while the
-// shell holds the capture, as on Windows.
+// pointer is; otherwise the emulation keeps the moves over the canvas, and
+// all of them while the shell holds the capture.
 EM_BOOL OnMouseMove(int, const EmscriptenMouseEvent* mouse, void*) {
   if (!Live()) return EM_FALSE;
-  if (layer.relativeActive) {
-    if (mouse->movementX == 0 && mouse->movementY == 0) return EM_FALSE;
-    layer.virtualX += mouse->movementX * layer.pixelScale;
-    layer.virtualY += mouse->movementY * layer.pixelScale;
-    Deliver({.kind = EventKind::MouseMove,
-             .x = static_cast<std::int32_t>(std::lround(layer.virtualX)),
-             .y = static_cast<std::int32_t>(std::lround(layer.virtualY))});
+  if (emulation.RelativeActive()) {
+    emulation.RelativeMotion(mouse->movementX * layer.pixelScale, mouse->movementY * layer.pixelScale);
     return EM_FALSE;
   }
   const ClientPoint point = ToClient(*mouse);
-  if (point.inside || layer.captured) Deliver({.kind = EventKind::MouseMove, .x = point.x, .y = point.y});
+  emulation.Motion(point.x, point.y);
   return EM_FALSE;
 }
 
 EM_BOOL OnMouseButton(int type, const EmscriptenMouseEvent* mouse, void*) {
   if (!Live() || mouse->button != kLeftButton) return EM_FALSE;
   const ClientPoint point = ToClient(*mouse);
-  if (type == EMSCRIPTEN_EVENT_MOUSEDOWN) {
-    if (!point.inside) return EM_FALSE;
-    // Look mode whose lock was refused (no gesture came with the request)
-    // asks again on a click, which is one.
-    if (layer.relativeActive && !layer.locked) RequestPointerLock(layer.canvas.c_str());
-    Deliver({.kind = EventKind::LeftButtonDown, .x = point.x, .y = point.y});
-    return EM_FALSE;  // the canvas takes the focus as usual
-  }
-  if (point.inside || layer.captured) Deliver({.kind = EventKind::LeftButtonUp, .x = point.x, .y = point.y});
-  return EM_FALSE;
+  const bool down = type == EMSCRIPTEN_EVENT_MOUSEDOWN;
+  // Look mode whose lock was refused (no gesture came with the request)
+  // asks again on a click, which is one.
+  if (down && emulation.RelativeActive() && !layer.locked) RequestPointerLock(layer.canvas.c_str());
+  emulation.Button(down, point.x, point.y);
+  return EM_FALSE;  // the canvas takes the focus as usual
 }
 
 EM_BOOL OnWheel(int, const EmscriptenWheelEvent* wheel, void*) {
   if (!Live()) return EM_FALSE;
-  const auto mode = static_cast<WheelGatherer::Mode>(wheel->deltaMode);
-  const std::int32_t units = layer.wheel.Take(wheel->deltaY, mode);
-  if (units != 0) Deliver({.kind = EventKind::Wheel, .wheelDelta = units});
+  emulation.Wheel(WheelUnits(wheel->deltaY, static_cast<WheelMode>(wheel->deltaMode)));
   return EM_TRUE;  // the page does not scroll under the viewer
 }
 
+// A blur is the window losing the focus.
 EM_BOOL OnFocusEvent(int type, const EmscriptenFocusEvent*, void*) {
-  if (Live()) OnFocus(type == EMSCRIPTEN_EVENT_FOCUS);
+  if (Live()) emulation.Focus(type == EMSCRIPTEN_EVENT_FOCUS, TickCount());
   return EM_FALSE;
 }
 
@@ -111,16 +94,6 @@ EM_BOOL OnLockChange(int, const EmscriptenPointerlockChangeEvent*, void*) {
 }
 
 }  // namespace
-
-// A blur is the window losing the focus: no key-ups come for the keys held,
-// and the system takes the capture.
-void OnFocus(bool active) {
-  if (active == layer.focused) return;
-  layer.focused = active;
-  if (!active) layer.keysDown.reset();
-  Deliver({.kind = EventKind::Activate, .active = active});
-  if (!active) DropCapture();
-}
 
 void ListenForEvents() {
   const char* canvas = layer.canvas.c_str();

@@ -27,52 +27,39 @@
 //   context back, and the next frame draws everything again.
 //
 // What the layer keeps between calls: the canvas that is the window, its
-// WebGL context and the little state the services share.
+// WebGL context and the pointer lock's state; the emulation keeps the rest.
 
 #include <emscripten/html5_webgl.h>
 
-#include <bitset>
 #include <cstdint>
 #include <string>
 
 #include "platform/layer_shared.h"
 #include "platform/platform.h"
 #include "platform/web/browser_input.h"
+#include "platform/windows_emulation.h"
 
 namespace vellumor::platform::web {
 
-// The canvas is the window and there is no screen around it: screen
-// coordinates are the canvas's own, in drawable pixels (CSS pixels times
-// the device's pixel ratio), so the client area sits at (0, 0).
+// What the web layer holds beside the shared emulation. The canvas is the
+// window and there is no screen around it: screen coordinates are the
+// canvas's own, in drawable pixels (CSS pixels times the device's pixel
+// ratio), so the client area sits at (0, 0).
 struct Layer {
   std::string canvas;  // CSS selector of the canvas: "#" and the window class
   bool open = false;   // between Create and Destroy
   bool destroying = false;
-  bool quitRequested = false;
-  int exitCode = 0;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE glContext = 0;
   bool contextLost = false;  // between the browser taking the WebGL context and giving it back
-  bool captured = false;  // the shell holds the capture (between CaptureMouse and CaptureLost)
   CursorShape cursorShape = CursorShape::Arrow;
   std::uint32_t createdTick = 0;  // TickCount when the window was made
   bool painted = false;           // a Paint has been delivered
-  std::int32_t sentWidth = -1, sentHeight = -1;  // last Size delivered
-  double pixelScale = 1.0;                       // drawable pixels per CSS pixel
-  WheelGatherer wheel;
+  double pixelScale = 1.0;        // drawable pixels per CSS pixel
 
-  // Keyboard, as Windows reports it: a key-down is a repeat when the key was
-  // already down, and a window that loses the focus hears no key-ups.
-  std::bitset<256> keysDown;  // by virtual-key code, as far as the canvas knows
-  bool focused = false;
-
-  // A page cannot move the pointer: look mode runs on relative motion under
-  // pointer lock. A warp puts a virtual cursor where the shell wants it, and
-  // motion moves that cursor.
-  bool relativeActive = false;   // relative motion is on
+  // Look mode runs under pointer lock, which the browser grants and ends
+  // in its own time.
   bool locked = false;           // the browser holds the pointer lock for the canvas
   bool unlockRequested = false;  // the layer itself asked the lock to end
-  double virtualX = 0.0;         // the virtual cursor, drawable pixels
-  double virtualY = 0.0;
 };
 
 extern Layer layer;
@@ -83,11 +70,9 @@ void SendSize();  // the canvas's drawable size, if it changed; resizes its buff
 // Events (events_web.cpp).
 void ListenForEvents();
 void StopListening();
-void OnFocus(bool active);
 
 // Pointer (pointer_web.cpp).
-void DropCapture();        // the capture went away: deliver CaptureLost if the shell held it
-void OnPointerLockChange();  // the browser took or ended the lock
-void EndRelativeMotion();
+HostPointer PointerServices();  // what the emulation asks of the page's pointer
+void OnPointerLockChange();     // the browser took or ended the lock
 
 }  // namespace vellumor::platform::web

@@ -23,7 +23,7 @@ namespace {
 // as in a page; the page's waits for a later millisecond, so every start
 // looks alike.
 void Frame() {
-  if (!layer.open || layer.quitRequested || layer.contextLost) return;
+  if (!layer.open || emulation.QuitRequested() || layer.contextLost) return;
   if (!layer.painted && TickCount() == layer.createdTick) return;
   layer.painted = true;
   SendSize();
@@ -36,7 +36,7 @@ void Finish(void*) {
   StopListening();
   ExitPointerLock();
   SetWindowProcedure(nullptr);
-  std::exit(layer.exitCode);
+  std::exit(emulation.ExitCode());
 }
 
 }  // namespace
@@ -46,13 +46,12 @@ using web::layer;
 
 int RunMessageLoop() {
   emscripten_set_main_loop(web::Frame, 0, EM_TRUE);
-  return layer.exitCode;  // not reached: the page's event loop runs from here
+  return emulation.ExitCode();  // not reached: the page's event loop runs from here
 }
 
 void Quit(int exitCode) {
-  if (layer.quitRequested) return;
-  layer.quitRequested = true;
-  layer.exitCode = exitCode;
+  if (emulation.QuitRequested()) return;
+  emulation.Quit(exitCode);
   emscripten_async_call(web::Finish, nullptr, 0);
 }
 

@@ -11,20 +11,28 @@ namespace vellumor::platform {
 
 namespace web {
 
-void DropCapture() {
-  if (!layer.captured) return;
-  layer.captured = false;
-  Deliver({.kind = EventKind::CaptureLost});
-}
+namespace {
 
-void EndRelativeMotion() {
-  if (!layer.relativeActive) return;
-  layer.relativeActive = false;
+// Look mode's pointer: the lock is asked for inside the key's or click's
+// event, which lets the page have it. A lock still held is one the layer is
+// letting go: it is asked for again once it has gone.
+void RelativeMotion(bool on) {
+  if (on) {
+    if (!layer.locked) RequestPointerLock(layer.canvas.c_str());
+    return;
+  }
   if (layer.locked || PointerLockedTo(layer.canvas.c_str())) {
     layer.unlockRequested = true;
     ExitPointerLock();
   }
 }
+
+}  // namespace
+
+// A page cannot move the pointer, and has no capture of its own: it hears
+// the whole page, and browsers keep sending a drag that leaves the window to
+// the page it began in.
+HostPointer PointerServices() { return {.canWarp = false, .relativeMotion = RelativeMotion}; }
 
 // The lock ends without the layer asking when the browser takes it back
 // (Escape, another window): the window has lost the capture, and the shell
@@ -35,7 +43,7 @@ void OnPointerLockChange() {
   layer.locked = PointerLockedTo(layer.canvas.c_str());
   if (layer.locked) {
     // Granted after the shell let the pointer go again.
-    if (!layer.relativeActive) {
+    if (!emulation.RelativeActive()) {
       layer.unlockRequested = true;
       ExitPointerLock();
     }
@@ -45,10 +53,10 @@ void OnPointerLockChange() {
   layer.unlockRequested = false;
   if (asked) {
     // Look mode came back while its lock was on its way out.
-    if (layer.relativeActive) RequestPointerLock(layer.canvas.c_str());
+    if (emulation.RelativeActive()) RequestPointerLock(layer.canvas.c_str());
     return;
   }
-  if (wasLocked) DropCapture();
+  if (wasLocked) emulation.DropCapture();
 }
 
 }  // namespace web
@@ -59,21 +67,10 @@ using web::layer;
 // keeps it in the canvas.
 void ConfineCursor(const ScreenRect&) {}
 
-void UnconfineCursor() { web::EndRelativeMotion(); }
+void UnconfineCursor() { emulation.EndRelativeMotion(); }
 
-// The virtual cursor goes to the point, and relative motion moves it on from
-// there; the first warp asks for the lock (inside the key's event, which lets
-// the page have it).
 void WarpCursor(std::int32_t x, std::int32_t y) {
-  if (!layer.open) return;
-  if (!layer.relativeActive) {
-    layer.relativeActive = true;
-    // A lock still held is one the layer is letting go: it is asked for
-    // again once it has gone.
-    if (!layer.locked) web::RequestPointerLock(layer.canvas.c_str());
-  }
-  layer.virtualX = x;
-  layer.virtualY = y;
+  if (layer.open) emulation.WarpCursor(x, y);
 }
 
 CursorShape SetCursorShape(CursorShape shape) {
@@ -86,8 +83,8 @@ CursorShape SetCursorShape(CursorShape shape) {
   return previous;
 }
 
-void CaptureMouse() { layer.captured = true; }
+void CaptureMouse() { emulation.CaptureMouse(); }
 
-void ReleaseMouse() { web::DropCapture(); }
+void ReleaseMouse() { emulation.DropCapture(); }
 
 }  // namespace vellumor::platform

@@ -23,11 +23,9 @@ void SendSize() {
   const auto width = static_cast<std::int32_t>(std::lround(box.width * ratio));
   const auto height = static_cast<std::int32_t>(std::lround(box.height * ratio));
   if (box.width > 0.0) layer.pixelScale = width / box.width;
-  if (width == layer.sentWidth && height == layer.sentHeight) return;
-  layer.sentWidth = width;
-  layer.sentHeight = height;
+  if (width == emulation.SentWidth() && height == emulation.SentHeight()) return;
   emscripten_set_canvas_element_size(layer.canvas.c_str(), width, height);
-  Deliver({.kind = EventKind::Size, .x = width, .y = height});
+  emulation.Size(width, height);
 }
 
 }  // namespace web
@@ -40,6 +38,7 @@ using web::layer;
 bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedure) {
   SetFailure("");
   layer = web::Layer{};
+  emulation.Reset(web::PointerServices());
   layer.canvas = std::string("#") + placement.className;
   if (!web::CanvasExists(layer.canvas.c_str())) {
     SetFailure("no canvas: the page has no <canvas id=\"" + std::string(placement.className) + "\">");
@@ -59,21 +58,20 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
   layer.createdTick = TickCount();
   web::ListenForEvents();
   web::SendSize();
-  Deliver({.kind = EventKind::Move, .x = 0, .y = 0});
-  if (web::CanvasHasFocus(layer.canvas.c_str())) web::OnFocus(true);
+  emulation.Move(0, 0);
+  if (web::CanvasHasFocus(layer.canvas.c_str())) emulation.Focus(true, TickCount());
   return true;
 }
 
 ScreenRect GetWindowRect() {
   if (!layer.open) return ScreenRect{};
-  return ScreenRect{0, 0, layer.sentWidth, layer.sentHeight};
+  return ScreenRect{0, 0, emulation.SentWidth(), emulation.SentHeight()};
 }
 
 void DestroyWindow() {
   if (!layer.open || layer.destroying) return;
   layer.destroying = true;
-  layer.captured = false;
-  web::EndRelativeMotion();
+  emulation.Destroyed();
   Deliver({.kind = EventKind::Destroy});
   layer.open = false;
   layer.destroying = false;

@@ -1,0 +1,226 @@
+// The emulation's rules, one test each: host events in, the events a
+// Windows window procedure would receive out.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "platform/layer_shared.h"
+#include "platform/virtual_keys.h"
+#include "platform/windows_emulation.h"
+
+namespace vellumor::platform {
+
+namespace {
+
+struct Seen {
+  EventKind kind;
+  std::int32_t a = 0;  // key, wheel delta, x or dpi
+  std::int32_t b = 0;  // repeat, active or y
+  bool operator==(const Seen&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Seen& s) {
+  return out << "{kind " << static_cast<int>(s.kind) << ", " << s.a << ", " << s.b << "}";
+}
+
+std::vector<Seen> seen;
+bool takeKeys = true;                        // what the procedure says of a key-down
+void (*onMove)(const Event&) = nullptr;      // what the procedure does with a move
+
+bool Record(const Event& e) {
+  switch (e.kind) {
+    case EventKind::KeyDown: seen.push_back({e.kind, e.key, e.repeat}); return takeKeys;
+    case EventKind::KeyUp: seen.push_back({e.kind, e.key}); break;
+    case EventKind::Wheel: seen.push_back({e.kind, e.wheelDelta}); break;
+    case EventKind::Activate: seen.push_back({e.kind, 0, e.active}); break;
+    default: seen.push_back({e.kind, e.x, e.y}); break;
+  }
+  if (e.kind == EventKind::MouseMove && onMove != nullptr) onMove(e);
+  return true;
+}
+
+// A host whose queue still holds motion from before a warp.
+std::deque<std::pair<double, double>> queuedMotion;
+int warps = 0;
+HostPointer WarpingHost() {
+  return {.canWarp = true,
+          .warp = [](std::int32_t, std::int32_t) { ++warps; },
+          .discardQueuedMotion = [] { queuedMotion.clear(); }};
+}
+
+class EmulationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    emulation.Reset(WarpingHost());
+    SetWindowProcedure(Record);
+    emulation.Size(200, 100);
+    emulation.Focus(true, 0);
+    Take();
+  }
+  void TearDown() override {
+    SetWindowProcedure(nullptr);
+    takeKeys = true;
+    onMove = nullptr;
+    queuedMotion.clear();
+  }
+  static std::vector<Seen> Take() { return std::exchange(seen, {}); }
+  static bool Key(std::int32_t key, bool down, std::uint32_t time = 0, bool hostRepeat = false,
+                  KeyModifiers modifiers = {}) {
+    return emulation.Key(key, down, modifiers, hostRepeat, time);
+  }
+};
+
+constexpr EventKind Down = EventKind::KeyDown;
+constexpr EventKind Up = EventKind::KeyUp;
+constexpr EventKind Activate = EventKind::Activate;
+
+TEST_F(EmulationTest, AKeyDownIsARepeatWhenTheHostSaysSoOrTheKeyWasAlreadyDown) {
+  Key(vk::D, true, 0, true);  // held since before the window knew of it
+  Key(vk::W, true);
+  Key(vk::W, true, 0, true);  // the host's auto-repeat
+  Key(vk::W, true);           // a second press without a release between
+  Key(vk::W, false);
+  Key(vk::W, true);
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Down, vk::D, 1}, {Down, vk::W, 0}, {Down, vk::W, 1}, {Down, vk::W, 1},
+                                       {Up, vk::W, 0}, {Down, vk::W, 0}}));
+}
+
+TEST_F(EmulationTest, SystemKeysNeverGoDownButEveryKnownKeyComesUp) {
+  const struct {
+    std::int32_t key;
+    KeyModifiers modifiers;
+    bool heard;
+  } cases[] = {
+      {18, {.alt = true}, false},                  // Alt itself
+      {vk::T, {.alt = true}, false},               // an Alt combination
+      {121, {}, false},                            // F10
+      {vk::T, {.meta = true}, false},              // the desktop's or browser's own
+      {vk::T, {.alt = true, .ctrl = true}, true},  // Ctrl+Alt types characters
+      {vk::T, {.ctrl = true}, true},
+  };
+  for (const auto& c : cases) {
+    Key(c.key, true, 0, false, c.modifiers);
+    EXPECT_EQ(Take().size(), c.heard ? 1u : 0u) << c.key;
+    Key(c.key, false);
+    Take();
+  }
+  // W let go while Alt is down still ends what W began.
+  Key(vk::W, true);
+  Key(vk::W, false, 0, false, {.alt = true});
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Down, vk::W, 0}, {Up, vk::W, 0}}));
+}
+
+TEST_F(EmulationTest, TheKeysTheProcedureTookStayFromTheHostWithTheirRepeatsAndKeyUps) {
+  EXPECT_TRUE(Key(vk::W, true));
+  EXPECT_TRUE(Key(vk::W, true, 0, true));
+  EXPECT_TRUE(Key(vk::W, false));
+  takeKeys = false;
+  EXPECT_FALSE(Key(vk::Y + 1, true));  // a key the shell has no use for
+  EXPECT_FALSE(Key(vk::Y + 1, true, 0, true));
+  EXPECT_FALSE(Key(vk::Y + 1, false));
+  EXPECT_FALSE(Key(18, true));  // a system key, whatever the shell would say
+}
+
+TEST_F(EmulationTest, AKeyHeldThroughAFocusChangeGoesOnAsARepeatAndComesUpOnce) {
+  Key(vk::W, true, 100);
+  Key(vk::S, true, 100);
+  emulation.Focus(false, 1000);
+  // S is let go while away: the host says nothing of it.
+  emulation.Focus(true, 2000);
+  Key(vk::W, true, 2020);   // the host finds W still down
+  Key(vk::W, false, 2500);
+  Key(vk::W, true, 2700);   // pressed again
+  Key(vk::S, true, 4000);   // pressed long after the return: a fresh press
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Down, vk::W, 0}, {Down, vk::S, 0}, {Activate, 0, 0}, {Activate, 0, 1}, {Down, vk::W, 1}, {Up, vk::W, 0}, {Down, vk::W, 0},
+                                       {Down, vk::S, 0}}));
+  Key(vk::A, false);  // never heard going down
+  EXPECT_TRUE(Take().empty());
+}
+
+TEST_F(EmulationTest, LosingTheFocusTakesTheCaptureOnceAndAnUnchangedFocusSaysNothing) {
+  emulation.CaptureMouse();
+  emulation.Focus(true, 10);
+  emulation.Focus(false, 20);
+  emulation.DropCapture();
+  emulation.Focus(false, 30);
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Activate, 0, 0}, {EventKind::CaptureLost}}));
+  EXPECT_FALSE(emulation.Captured());
+}
+
+TEST_F(EmulationTest, SizeMoveAndDpiArriveOnlyWhenTheyChange) {
+  emulation.Size(200, 100);
+  emulation.Size(320, 240);
+  emulation.Move(-20, 30);  // partly off the screen's left edge
+  emulation.Move(-20, 30);
+  emulation.Dpi(96);
+  emulation.Dpi(96);
+  emulation.Dpi(192);
+  EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::Size, 320, 240}, {EventKind::Move, -20, 30},
+                                       {EventKind::DpiChanged, 96}, {EventKind::DpiChanged, 192}}));
+}
+
+TEST_F(EmulationTest, TheWheelKeepsFractionsUntilTheyMakeAWholeUnit) {
+  for (double units : {120.0, -240.0, 30.0, 0.6, 0.6, -0.5, -0.5, -0.5}) emulation.Wheel(units);
+  emulation.Wheel(std::nan(""));
+  EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::Wheel, 120}, {EventKind::Wheel, -240}, {EventKind::Wheel, 30},
+                                       {EventKind::Wheel, 1}, {EventKind::Wheel, -1}}));
+}
+
+TEST_F(EmulationTest, ThePointerIsHeardOverTheClientAreaOrAnywhereWhileCaptured) {
+  emulation.Motion(5, 6);
+  emulation.Motion(200, 6);  // just past the right edge
+  emulation.Button(true, -1, 6);
+  emulation.CaptureMouse();
+  emulation.Motion(-30, 500);
+  emulation.Button(false, -30, 500);
+  EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::MouseMove, 5, 6}, {EventKind::MouseMove, -30, 500},
+                                       {EventKind::LeftButtonUp, -30, 500}}));
+}
+
+TEST_F(EmulationTest, WithoutWarpingLookModeMovesAVirtualCursorByRelativeMotion) {
+  static bool relative = false;
+  emulation.Reset({.relativeMotion = [](bool on) { relative = on; }});
+  emulation.Move(100, 50);  // the client area's screen position
+  Take();
+  emulation.RelativeMotion(3, -2);  // not in look mode: nothing
+  emulation.WarpCursor(228, 178);   // the look centre
+  EXPECT_TRUE(relative);
+  emulation.RelativeMotion(3.4, -2);
+  emulation.RelativeMotion(3.4, 0);
+  emulation.WarpCursor(228, 178);  // the shell puts it back
+  emulation.RelativeMotion(-1, 1);
+  emulation.EndRelativeMotion();
+  EXPECT_FALSE(relative);
+  EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::MouseMove, 131, 126}, {EventKind::MouseMove, 135, 126},
+                                       {EventKind::MouseMove, 127, 129}}));
+}
+
+// Look mode warps back to the centre after every move; a move the host
+// queued before that warp is measured from the old place and would turn the
+// view a second time.
+TEST_F(EmulationTest, AWarpDropsTheMotionTheHostQueuedBeforeIt) {
+  onMove = [](const Event&) { emulation.WarpCursor(100, 50); };
+  queuedMotion = {{110, 50}, {110, 50}};
+  while (!queuedMotion.empty()) {
+    const auto [x, y] = queuedMotion.front();
+    queuedMotion.pop_front();
+    emulation.Motion(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+  }
+  EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::MouseMove, 110, 50}}));
+  EXPECT_EQ(warps, 1);
+}
+
+TEST_F(EmulationTest, QuitKeepsItsExitCode) {
+  EXPECT_FALSE(emulation.QuitRequested());
+  emulation.Quit(3);
+  EXPECT_TRUE(emulation.QuitRequested());
+  EXPECT_EQ(emulation.ExitCode(), 3);
+}
+
+}  // namespace
+
+}  // namespace vellumor::platform
