@@ -27,8 +27,11 @@
 
 namespace vellumor::platform {
 
-// What the emulation asks of its host; a layer fills in what it has.
-struct HostPointer {
+// What the emulation knows of its host and asks of it; a layer fills in what it has.
+struct HostServices {
+  // The host reports the keys still down when the focus returns as fresh
+  // presses (SDL); a browser goes on with their auto-repeats instead.
+  bool pressesHeldKeysOnFocus = false;
   bool canWarp = false;                                   // else look mode runs on relative motion
   void (*warp)(std::int32_t x, std::int32_t y) = nullptr;  // screen pixels
   void (*discardQueuedMotion)() = nullptr;                 // drop the motion the host queued until now
@@ -45,11 +48,11 @@ struct KeyModifiers {
 class WindowsEmulation {
  public:
   static constexpr int kKeyCount = 256;
-  // Keys reported pressed this soon after the focus returns were held
-  // through its loss (hosts tell a returning window so, as fresh presses).
+  // Keys such a host reports pressed this soon after the focus returns were
+  // held through its loss.
   static constexpr std::uint32_t kHeldThroughMs = 500;
 
-  void Reset(const HostPointer& host);  // a new window: nothing down, nothing sent
+  void Reset(const HostServices& host);  // a new window: nothing down, nothing sent
 
   // Host events. Times are the host's milliseconds.
   // A key by virtual-key code; returns whether the window procedure took it
@@ -85,7 +88,7 @@ class WindowsEmulation {
   std::int32_t SentHeight() const { return sentHeight_; }
 
  private:
-  HostPointer host_;
+  HostServices host_;
   std::bitset<kKeyCount> keysDown_;         // as far as the window knows
   std::bitset<kKeyCount> heldAtFocusLoss_;  // down when the focus went
   std::bitset<kKeyCount> taken_;            // keys whose down the procedure took

@@ -46,8 +46,9 @@ bool Record(const Event& e) {
 // A host whose queue still holds motion from before a warp.
 std::deque<std::pair<double, double>> queuedMotion;
 int warps = 0;
-HostPointer WarpingHost() {
-  return {.canWarp = true,
+HostServices WarpingHost() {
+  return {.pressesHeldKeysOnFocus = true,
+          .canWarp = true,
           .warp = [](std::int32_t, std::int32_t) { ++warps; },
           .discardQueuedMotion = [] { queuedMotion.clear(); }};
 }
@@ -139,6 +140,15 @@ TEST_F(EmulationTest, AKeyHeldThroughAFocusChangeGoesOnAsARepeatAndComesUpOnce) 
                                        {Down, vk::S, 0}}));
   Key(vk::A, false);  // never heard going down
   EXPECT_TRUE(Take().empty());
+
+  // A browser goes on with a held key's auto-repeats: a press right after the return is a fresh one.
+  emulation.Reset({});
+  emulation.Focus(true, 0);
+  Key(vk::T, true, 100);
+  emulation.Focus(false, 1000);
+  emulation.Focus(true, 2000);
+  Key(vk::T, true, 2020);
+  EXPECT_EQ(Take().back(), (Seen{Down, vk::T, 0}));
 }
 
 TEST_F(EmulationTest, LosingTheFocusTakesTheCaptureOnceAndAnUnchangedFocusSaysNothing) {

@@ -74,7 +74,7 @@ std::int32_t ToPixels(int windowUnits);
 int ToWindowUnits(std::int32_t pixels);
 
 // Pointer (pointer_sdl.cpp).
-HostPointer PointerServices(bool canWarp);  // what the emulation asks of SDL's pointer
+HostServices PointerServices(bool canWarp);  // what the emulation asks of SDL's pointer
 void DestroyCursors();
 
 // Before the first frame (allocator.cpp).

@@ -72,7 +72,7 @@ void ListenForEvents();
 void StopListening();
 
 // Pointer (pointer_web.cpp).
-HostPointer PointerServices();  // what the emulation asks of the page's pointer
+HostServices PointerServices();  // what the emulation asks of the page's pointer
 void OnPointerLockChange();     // the browser took or ended the lock
 
 }  // namespace vellumor::platform::web
