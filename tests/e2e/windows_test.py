@@ -148,8 +148,10 @@ def test_installer_installs_runs_and_uninstalls(launch, desktop, workdir):
     assert filecmp.cmp(os.path.join(target, "vellumor.exe"), launch.program, shallow=False)
     assert sorted(os.listdir(shortcuts)) == ["Uninstall.lnk", "Vellumor.lnk"]
     entry = uninstall_entry(launch) or {}
-    assert (entry.get("DisplayName"), entry.get("DisplayVersion"), entry.get("DisplayIcon"), entry.get("UninstallString")) \
-        == ("Vellumor", "0.1.0", windows_path(target) + "\\vellumor.exe", '"%s\\Uninstall.exe"' % windows_path(target))
+    assert (entry.get("DisplayName"), entry.get("DisplayVersion"), entry.get("Publisher"), entry.get("DisplayIcon"),
+            entry.get("UninstallString")) \
+        == ("Vellumor", "0.1.0", "The Vellumor developers", windows_path(target) + "\\vellumor.exe",
+            '"%s\\Uninstall.exe"' % windows_path(target))
 
     installed = App(dataclasses.replace(launch, program=os.path.join(target, "vellumor.exe")), desktop, workdir)
     try:
