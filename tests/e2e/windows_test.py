@@ -114,6 +114,9 @@ def test_started_from_a_console_a_start_up_failure_is_told_there(launch):
         try:
             assert console.process.wait(60) == 1
             wait_until(lambda: "vellumor: no OpenGL context" in console.text(), 10, "the failure in the console")
+            # Wine's ChoosePixelFormat fails there without setting an error: none may be reported.
+            line = console.text().replace("\r\r\n", "")  # as the 80-column terminal wrapped it
+            assert "; install or update the graphics driver" in line and "Windows error" not in line, line
         finally:
             console.close()
 
