@@ -1,6 +1,6 @@
 #pragma once
 // The platform layer for the browser, on Emscripten's html5.h and our own
-// OpenGL 1.1 subset over WebGL 1 (gl/).
+// OpenGL 1.1 subset over WebGL 1 (src/gl_over_webgl).
 //
 // Implements every service of platform.h: the window is a canvas in the page
 // with a WebGL 1 context, drawn at the device's pixel ratio; the font is the
