@@ -214,6 +214,49 @@ TEST_F(EmulationTest, AWarpDropsTheMotionTheHostQueuedBeforeIt) {
   EXPECT_EQ(warps, 1);
 }
 
+// Touch: a finger's steps in, the mouse's and wheel's events out.
+struct Step {
+  TouchPhase phase;
+  std::int64_t id;
+  double x, y;
+};
+constexpr TouchPhase Start = TouchPhase::Start, Move = TouchPhase::Move, End = TouchPhase::End;
+constexpr EventKind Press = EventKind::LeftButtonDown, Lift = EventKind::LeftButtonUp, Mouse = EventKind::MouseMove,
+                    Wheel = EventKind::Wheel;
+
+std::vector<Seen> Touches(std::initializer_list<Step> steps) {
+  for (const Step& s : steps) emulation.Touch(s.phase, s.id, s.x, s.y);
+  return std::exchange(seen, {});
+}
+
+TEST_F(EmulationTest, OneFingerDragsAsTheLeftButtonOutsideLookMode) {
+  EXPECT_EQ(Touches({{Start, 7, 10.4, 20}, {Move, 7, 15, 25.6}, {Move, 8, 1, 1}, {End, 7, 30, 40}}),
+            (std::vector<Seen>{{Press, 10, 20}, {Mouse, 15, 26}, {Lift, 30, 40}}));
+}
+
+TEST_F(EmulationTest, InLookModeOneFingerTurnsAsRelativeMotionDoes) {
+  emulation.Reset({});
+  emulation.Size(200, 100);
+  emulation.WarpCursor(100, 50);  // look mode's centre
+  Take();
+  EXPECT_EQ(Touches({{Start, 1, 10, 10}, {Move, 1, 13.4, 8}, {Move, 1, 16.8, 8}, {End, 1, 16.8, 8}}),
+            (std::vector<Seen>{{Mouse, 103, 48}, {Mouse, 107, 48}}));
+}
+
+TEST_F(EmulationTest, APinchTurnsTheWheelANotchForEachFactorOf1Point2KeepingFractions) {
+  const double apart = 100.0 * std::pow(1.2, 2.5);
+  EXPECT_EQ(Touches({{Start, 1, 0, 0}, {Start, 2, 100, 0}, {Move, 2, apart, 0}}),
+            (std::vector<Seen>{{Press, 0, 0}, {Lift, 0, 0}, {Wheel, -120}, {Wheel, -120}}));
+  // Back to 90 is 3.08 notches out, less the half notch left over.
+  EXPECT_EQ(Touches({{Move, 1, apart - 90, 0}}), (std::vector<Seen>{{Wheel, 120}, {Wheel, 120}}));
+}
+
+TEST_F(EmulationTest, TheFingerLeftAfterAPinchBeginsAFreshDrag) {
+  Touches({{Start, 1, 10, 10}, {Start, 2, 50, 10}, {Move, 2, 60, 10}});
+  EXPECT_EQ(Touches({{End, 1, 10, 10}, {Move, 2, 70, 20}, {End, 2, 80, 20}}),
+            (std::vector<Seen>{{Press, 60, 10}, {Mouse, 70, 20}, {Lift, 80, 20}}));
+}
+
 TEST_F(EmulationTest, QuitKeepsItsExitCode) {
   EXPECT_FALSE(emulation.QuitRequested());
   emulation.Quit(3);
