@@ -2,36 +2,14 @@
 what each key changes on the overlay, the held keys, the views, the wheel,
 the drag, mouse look under pointer lock with the focus, and Escape."""
 
-from harness.pictures import is_yellow, same_scene, where
+from frustum import box, eye, lean
+from harness.pictures import same_scene
 from harness.waiting import wait_until
-from overlay import START, values
+from overlay import START, values, wait_for_values
 # Each key, the line it changes and the value it shows afterwards, in turn.
 STEPS = (("t", "Octaves", "3"), ("r", "Octaves", "2"), ("g", "Amp", "240"), ("f", "Amp", "230"),
          ("b", "Freq", "0.0012"), ("v", "Freq", "0.0011"), ("u", "h", "0.6"), ("y", "h", "0.5"),
          ("0", "unit", "160"), ("9", "unit", "80"), ("2", "fov", "66"), ("1", "fov", "65"))
-
-
-def wait_for_values(page, expected, what):
-    return wait_until(lambda: values(page.screenshot()) == expected, 15, what, interval=0.1)
-
-
-def box(image):
-    """The frustum's wire box, away from the picture's edges."""
-    found = where(image, is_yellow, (2, 2, image.width - 2, image.height - 2))
-    assert found, "no frustum box"
-    return found
-
-
-def eye(image):
-    """The eye in the top view: the box's lowest point."""
-    return max(box(image), key=lambda p: p[1])
-
-
-def lean(image):
-    """How far right of the eye the middle of the frustum lies in the top view."""
-    x, y = eye(image)
-    band = [px for px, py in box(image) if y - 50 <= py <= y - 10]
-    return sum(band) / len(band) - x
 
 
 def top_view_of_the_frustum(page, notches=9):
