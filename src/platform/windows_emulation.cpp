@@ -29,7 +29,9 @@ void WindowsEmulation::Reset(const HostPointer& host) {
 bool WindowsEmulation::Key(std::int32_t key, bool down, KeyModifiers modifiers, bool hostRepeat,
                            std::uint32_t time) {
   if (key <= 0 || key >= kKeyCount) return false;
-  const bool heldThrough = heldAtFocusLoss_[key] && (!focused_ || time - focusGainedAt_ <= kHeldThroughMs);
+  const bool heldThrough =
+      heldAtFocusLoss_[key] &&
+      (!focused_ || (host_.pressesHeldKeysOnReturn && time - focusGainedAt_ <= kHeldThroughMs));
   heldAtFocusLoss_[key] = false;
   const bool wasDown = keysDown_[key];
   keysDown_[key] = down;

@@ -39,6 +39,9 @@ struct HostPointer {
   void (*discardQueuedMotion)() = nullptr;                 // drop the motion the host queued until now
   void (*relativeMotion)(bool on) = nullptr;               // hide and lock the pointer, reporting motion
   void (*capture)(bool on) = nullptr;                      // the host's own capture, where it has one
+  // SDL tells a returning window of the keys still held as fresh presses; a
+  // browser sends only their auto-repeats, so a press there is a press.
+  bool pressesHeldKeysOnReturn = true;
 };
 
 // A finger's part in a touch; a cancelled touch ends as a lifted one.

@@ -141,6 +141,17 @@ TEST_F(EmulationTest, AKeyHeldThroughAFocusChangeGoesOnAsARepeatAndComesUpOnce) 
   EXPECT_TRUE(Take().empty());
 }
 
+TEST_F(EmulationTest, WhereTheHostSendsOnlyRepeatsForHeldKeysAPressAfterTheReturnIsFresh) {
+  emulation.Reset({.pressesHeldKeysOnReturn = false});
+  emulation.Focus(true, 0);
+  Key(vk::T, true, 100);
+  emulation.Focus(false, 1000);
+  emulation.Focus(true, 2000);
+  Key(vk::T, true, 2020);
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Activate, 0, 1}, {Down, vk::T, 0}, {Activate, 0, 0}, {Activate, 0, 1},
+                                       {Down, vk::T, 0}}));
+}
+
 TEST_F(EmulationTest, LosingTheFocusTakesTheCaptureOnceAndAnUnchangedFocusSaysNothing) {
   emulation.CaptureMouse();
   emulation.Focus(true, 10);

@@ -32,7 +32,9 @@ void RelativeMotion(bool on) {
 // A page cannot move the pointer, and has no capture of its own: it hears
 // the whole page, and browsers keep sending a drag that leaves the window to
 // the page it began in.
-HostPointer PointerServices() { return {.canWarp = false, .relativeMotion = RelativeMotion}; }
+HostPointer PointerServices() {
+  return {.canWarp = false, .relativeMotion = RelativeMotion, .pressesHeldKeysOnReturn = false};
+}
 
 // The lock ends without the layer asking when the browser takes it back
 // (Escape, another window): the window has lost the capture, and the shell
