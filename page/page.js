@@ -14,6 +14,7 @@
 
   function say(line, offerRestart) {
     viewer = null;
+    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
     document.body.classList.add("over");
     notice.textContent = line;
     if (offerRestart) {
@@ -77,21 +78,23 @@
   for (const button of document.querySelectorAll("#controls [data-key]")) {
     const code = KEY_CODES[button.dataset.key];
     let holder = null;  // the pointer pressing it
-    const press = (down) => {
+    const press = (down, event) => {
       button.classList.toggle("held", down);
-      if (viewer && viewer._vellumor_control_key) viewer._vellumor_control_key(code, down ? 1 : 0);
+      if (viewer && viewer._vellumor_control_key) {
+        viewer._vellumor_control_key(code, down ? 1 : 0, event.pointerType === "touch" ? 1 : 0);
+      }
     };
     button.tabIndex = -1;
     button.addEventListener("pointerdown", (event) => {
       if (holder !== null) return;
       holder = event.pointerId;
       button.setPointerCapture(event.pointerId);
-      press(true);
+      press(true, event);
     });
     const release = (event) => {
       if (event.pointerId !== holder) return;
       holder = null;
-      press(false);
+      press(false, event);
     };
     for (const type of ["pointerup", "pointercancel", "lostpointercapture"]) button.addEventListener(type, release);
   }

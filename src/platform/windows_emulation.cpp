@@ -119,6 +119,15 @@ void WindowsEmulation::RelativeMotion(double dx, double dy) {
            .y = static_cast<std::int32_t>(std::lround(virtualY_ - sentY_))});
 }
 
+namespace {
+
+template <typename Finger>
+double FingerDistance(const Finger& a, const Finger& b) {
+  return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+}
+
+}  // namespace
+
 // Touch. A lone finger's gesture follows look mode as it is at each move:
 // F1 or F4 pressed with the other hand changes what the finger does next.
 // Whenever the number of fingers changes, the gesture ends and the one for
@@ -155,7 +164,7 @@ void WindowsEmulation::Touch(TouchPhase phase, std::int64_t id, double x, double
 
 void WindowsEmulation::BeginGesture() {
   if (fingerCount_ >= 2) {
-    pinchDistance_ = std::hypot(fingers_[1].x - fingers_[0].x, fingers_[1].y - fingers_[0].y);
+    pinchDistance_ = FingerDistance(fingers_[0], fingers_[1]);
     return;
   }
   if (fingerCount_ == 0 || relativeActive_) return;
@@ -176,7 +185,7 @@ void WindowsEmulation::EndGesture() {
 // more and drops the rest, so a larger sum would lose zoom.
 void WindowsEmulation::PinchStep() {
   constexpr double kNotch = 120.0;
-  const double distance = std::hypot(fingers_[1].x - fingers_[0].x, fingers_[1].y - fingers_[0].y);
+  const double distance = FingerDistance(fingers_[0], fingers_[1]);
   if (distance > 0.0 && pinchDistance_ > 0.0) {
     pinchUnits_ -= kNotch * std::log(distance / pinchDistance_) / std::log(1.2);
   }

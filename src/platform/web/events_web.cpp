@@ -151,9 +151,10 @@ void StopListening() { emscripten_html5_remove_all_event_listeners(); }
 }  // namespace vellumor::platform::web
 
 // The page's on-screen controls press and let go keys by their virtual-key
-// codes, as touch and the mouse give them.
-extern "C" EMSCRIPTEN_KEEPALIVE void vellumor_control_key(int key, int down) {
+// codes, pressed by a finger (byTouch) or the mouse.
+extern "C" EMSCRIPTEN_KEEPALIVE void vellumor_control_key(int key, int down, int byTouch) {
   using namespace vellumor::platform;
   if (!web::layer.open || emulation.QuitRequested()) return;
+  if (down != 0) web::layer.byTouch = byTouch != 0;
   web::PageKey(key, down != 0, {}, false);
 }
