@@ -9,7 +9,7 @@ import sys
 import pytest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-pytest.register_assert_rewrite("harness", "browser", "frustum", "overlay")
+pytest.register_assert_rewrite("harness", "browser", "overlay")
 
 from browser import Browser, Site, open_page  # noqa: E402
 

@@ -10,7 +10,6 @@ import functools
 from PIL import ImageFont
 
 from harness.pictures import OVERLAY_FIRST_BASELINE, OVERLAY_LINE_PITCH, text_pixels
-from harness.waiting import wait_until
 
 LABELS = ("FPS", "Octaves", "Amp", "Freq", "h", "radius", "oradius", "fov", "unit")
 # The values at start, but the frame rate.
@@ -97,7 +96,3 @@ def shown(image):
 def values(image):
     """The overlay's values but the frame rate."""
     return {label: value for label, value in shown(image).items() if label != "FPS"}
-
-
-def wait_for_values(page, expected, what):
-    return wait_until(lambda: values(page.screenshot()) == expected, 15, what, interval=0.1)
