@@ -1,8 +1,7 @@
 """Every control of the viewer in the browser, through real input events:
 what each key changes on the overlay, the held keys, the views, the wheel,
-the drag, mouse look under pointer lock with the focus, and Escape; and in a
-phone's emulation (390 by 844 CSS pixels, 3 device pixels each) the touch
-controls, a finger and a pinch, the page holding still under them."""
+the drag, mouse look under pointer lock with the focus, and Escape; and on an
+emulated phone the touch controls, a finger and a pinch."""
 
 import pytest
 
