@@ -16,10 +16,15 @@
 //   puts a virtual cursor where the shell wants it, and relative motion
 //   moves it on from there;
 // - a warp replaces the motion the host queued before it, as SetCursorPos
-//   does on Windows.
+//   does on Windows;
+// - touch as the mouse: one finger turns the look in look mode (relative
+//   motion is on) and drags as the left button otherwise; two pinch, as the
+//   wheel turns: a notch for each factor of 1.2 in their distance, spreading
+//   them zooming in.
 //
 // Portable and free of SDL and Emscripten, so every rule is tested natively.
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 
@@ -38,6 +43,9 @@ struct HostServices {
   void (*relativeMotion)(bool on) = nullptr;               // hide and lock the pointer, reporting motion
   void (*capture)(bool on) = nullptr;                      // the host's own capture, where it has one
 };
+
+// A finger's part in a touch; a cancelled touch ends as a lifted one.
+enum class TouchPhase { Start, Move, End };
 
 struct KeyModifiers {
   bool alt = false;
@@ -70,6 +78,9 @@ class WindowsEmulation {
   void Motion(std::int32_t x, std::int32_t y);
   void Button(bool down, std::int32_t x, std::int32_t y);  // the left button
   void RelativeMotion(double dx, double dy);  // pixels, while relative motion is on
+  // A finger on the client area, in client pixels; id is the host's, the
+  // same from the finger's start to its end.
+  void Touch(TouchPhase phase, std::int64_t id, double x, double y);
 
   // The platform services a layer hands over.
   void WarpCursor(std::int32_t x, std::int32_t y);
@@ -104,6 +115,21 @@ class WindowsEmulation {
   int exitCode_ = 0;
   bool relativeActive_ = false;
   double virtualX_ = 0.0, virtualY_ = 0.0;  // the virtual cursor, screen pixels
+
+  // Touch: the fingers down in the order they came; the first two pinch.
+  struct Finger {
+    std::int64_t id = 0;
+    double x = 0.0, y = 0.0;
+  };
+  static constexpr int kMaxFingers = 10;
+  std::array<Finger, kMaxFingers> fingers_{};
+  int fingerCount_ = 0;
+  bool touchButton_ = false;    // a lone finger holds the left button down
+  double pinchDistance_ = 0.0;  // the first two fingers' distance at the last step
+  double pinchUnits_ = 0.0;     // wheel units not yet a whole notch
+  void BeginGesture();
+  void EndGesture();
+  void PinchStep();
 };
 
 // The one window's emulation, for the layer that uses it.

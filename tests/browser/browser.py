@@ -41,6 +41,7 @@ class Site:
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.url = "http://127.0.0.1:%d/" % self.server.server_port
+        self.folder = folder
 
     def close(self):
         self.server.shutdown()

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <deque>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -202,6 +203,41 @@ TEST_F(EmulationTest, AWarpDropsTheMotionTheHostQueuedBeforeIt) {
   }
   EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::MouseMove, 110, 50}}));
   EXPECT_EQ(warps, 1);
+}
+
+// Touch as the mouse and the wheel: a finger's steps in, the events out.
+TEST_F(EmulationTest, TouchBecomesTheLeftButtonRelativeMotionOrTheWheel) {
+  constexpr TouchPhase Start = TouchPhase::Start, Move = TouchPhase::Move, End = TouchPhase::End;
+  constexpr EventKind Press = EventKind::LeftButtonDown, Lift = EventKind::LeftButtonUp,
+                      Mouse = EventKind::MouseMove, Wheel = EventKind::Wheel;
+  const double apart = 100.0 * std::pow(1.2, 2.5);  // 2.5 notches from 100
+  struct Case {
+    const char* rule;
+    bool look;
+    std::vector<std::tuple<TouchPhase, std::int64_t, double, double>> steps;
+    std::vector<Seen> seen;
+  } const cases[] = {
+      {"one finger drags as the left button; unknown fingers do nothing", false,
+       {{Start, 7, 10.4, 20}, {Move, 7, 15, 25.6}, {Move, 8, 1, 1}, {End, 7, 30, 40}},
+       {{Press, 10, 20}, {Mouse, 15, 26}, {Lift, 30, 40}}},
+      {"in look mode it moves the virtual cursor as relative motion", true,
+       {{Start, 1, 10, 10}, {Move, 1, 13.4, 8}, {Move, 1, 16.8, 8}, {End, 1, 16.8, 8}},
+       {{Mouse, 103, 48}, {Mouse, 107, 48}}},
+      {"a second finger ends the drag; a notch per factor 1.2, the rest kept (to 90: 3.08 less 0.5)", false,
+       {{Start, 1, 0, 0}, {Start, 2, 100, 0}, {Move, 2, apart, 0}, {Move, 1, apart - 90, 0}},
+       {{Press, 0, 0}, {Lift, 0, 0}, {Wheel, -120}, {Wheel, -120}, {Wheel, 120}, {Wheel, 120}}},
+      {"the finger left after a pinch drags afresh", false,
+       {{Start, 1, 10, 10}, {Start, 2, 50, 10}, {End, 1, 10, 10}, {Move, 2, 70, 20}, {End, 2, 80, 20}},
+       {{Press, 10, 10}, {Lift, 10, 10}, {Press, 50, 10}, {Mouse, 70, 20}, {Lift, 80, 20}}},
+  };
+  for (const Case& c : cases) {
+    emulation.Reset({});
+    emulation.Size(200, 100);
+    if (c.look) emulation.WarpCursor(100, 50);  // look mode's centre
+    Take();
+    for (const auto& [phase, id, x, y] : c.steps) emulation.Touch(phase, id, x, y);
+    EXPECT_EQ(Take(), c.seen) << c.rule;
+  }
 }
 
 }  // namespace

@@ -60,6 +60,9 @@ struct Layer {
   // in its own time.
   bool locked = false;           // the browser holds the pointer lock for the canvas
   bool unlockRequested = false;  // the layer itself asked the lock to end
+  // The latest input came from a finger: look mode then runs on its motion,
+  // without asking for a lock that touch has no use for.
+  bool byTouch = false;
 };
 
 extern Layer layer;
@@ -70,6 +73,8 @@ void SendSize();  // the canvas's drawable size, if it changed; resizes its buff
 // Events (events_web.cpp).
 void ListenForEvents();
 void StopListening();
+// A key from the keyboard or the page's controls; true when the shell took it.
+bool PageKey(std::int32_t code, bool down, KeyModifiers modifiers, bool repeat);
 
 // Pointer (pointer_web.cpp).
 HostServices PointerServices();  // what the emulation asks of the page's pointer

@@ -18,7 +18,7 @@ namespace {
 // letting go: it is asked for again once it has gone.
 void RelativeMotion(bool on) {
   if (on) {
-    if (!layer.locked) RequestPointerLock(layer.canvas.c_str());
+    if (!layer.locked && !layer.byTouch) RequestPointerLock(layer.canvas.c_str());
     return;
   }
   if (layer.locked || PointerLockedTo(layer.canvas.c_str())) {
