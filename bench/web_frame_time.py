@@ -12,13 +12,17 @@ seconds, they are watched for --seconds:
 - the page's own work a frame: the time its animation-frame callbacks take
   on the main thread, summed with performance.now() by the page itself (a
   wrapper of requestAnimationFrame the browser installs before the page's
-  scripts run), over the animation frames seen;
-- the page's frame: the time between its animation frames, in a Chromium
-  with neither vsync nor a frame-rate limit, WebGL on SwiftShader;
+  scripts run), over the animation frames seen; in a Chromium that paces
+  its frames as a visitor's does, and in one with neither vsync nor a
+  frame-rate limit, whose display compositor then spins a whole core
+  between frames, which the page's callbacks have to share;
+- the page's frame: the time between its animation frames in the unpaced
+  Chromium; WebGL on SwiftShader in both;
 - the desktop's frame: the time between its frames as the X server of a
   private Xvfb counts them (DAMAGE).
-Prints a Markdown table of the medians over the rounds, with the page's work
-over the desktop's frame, then the gzipped size of what the page downloads.
+Prints a Markdown table of the medians over the rounds (their range in
+brackets), with the page's work (paced) over the desktop's frame, then the
+gzipped size of what the page downloads.
 """
 
 import argparse
@@ -69,8 +73,8 @@ def watch(seconds, read):
     return (None if work0 is None else (work1 - work0) / frames), 1000 * elapsed / frames
 
 
-def page_round(site, size, units, seconds):
-    browser = Browser(extra_flags=UNPACED)
+def page_round(site, size, units, seconds, flags):
+    browser = Browser(extra_flags=flags)
     try:
         browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": TIME_CALLBACKS})
         page = open_page(browser, site.url)
@@ -118,26 +122,29 @@ def main():
         parser.error("--units steps down from 80 by halves, as the 9 key does")
     desktop = Launch(program=os.path.abspath(args.desktop))
     site = Site(os.path.abspath(args.site))
-    print("| size | grid unit | the page's work a frame | the page's frame | the desktop's frame "
-          "| page's work / desktop's frame |")
-    print("|---|---:|---:|---:|---:|---:|")
+    print("| size | grid unit | the page's work a frame | the same, unpaced | the page's frame, unpaced "
+          "| the desktop's frame | page's work / desktop's frame |")
+    print("|---|---:|---:|---:|---:|---:|---:|")
     try:
         with XServer() as server, tempfile.TemporaryDirectory(prefix="vellumor-fps-") as workdir:
             for size in sizes:
                 rounds = []
                 for _ in range(args.rounds):
                     rounds.append((desktop_round(desktop, server.display, size, units, args.seconds, workdir),
-                                   page_round(site, size, units, args.seconds)))
+                                   page_round(site, size, units, args.seconds, ()),
+                                   page_round(site, size, units, args.seconds, UNPACED)))
                 for i, unit in enumerate(units):
                     on_desktop = [r[0][i] for r in rounds]
                     work = [r[1][i][0] for r in rounds]
-                    frame = [r[1][i][1] for r in rounds]
+                    unpaced = [r[2][i][0] for r in rounds]
+                    frame = [r[2][i][1] for r in rounds]
                     ratio = statistics.median(w / d for w, d in zip(work, on_desktop))
 
                     def shown(values):
                         return "%.1f ms (%.1f–%.1f)" % (statistics.median(values), min(values), max(values))
-                    print("| %dx%d | %d | %s | %s | %s | %.2f |" % (
-                        size[0], size[1], unit, shown(work), shown(frame), shown(on_desktop), ratio), flush=True)
+                    print("| %dx%d | %d | %s | %s | %s | %s | %.2f |" % (
+                        size[0], size[1], unit, shown(work), shown(unpaced), shown(frame), shown(on_desktop), ratio),
+                        flush=True)
     finally:
         site.close()
     total = 0
