@@ -56,27 +56,16 @@ struct Segment {
 };
 
 // The vertices drawn with one raster state and one matrix, and the runs of
-// indices (into them) that draw them.
+// indices into them that draw them, in drawing order.
 struct Batch {
-  RasterState raster;
-  Shading shading;
-  std::uint32_t firstVertex = 0;
-  std::uint32_t vertexCount = 0;
-  std::uint32_t firstSegment = 0;
-  std::uint32_t segmentCount = 0;
-};
-
-// What a frame drew, in drawing order: its batches, into one array of
-// vertices, one of indices (each batch's from 0) and one of runs (whose
-// `first` counts from the start of the index array).
-struct DrawList {
+  const RasterState& raster;
+  const Shading& shading;
   const Vertex* vertices;
   std::size_t vertexCount;
   const std::uint16_t* indices;
   std::size_t indexCount;
   const Segment* segments;
-  const Batch* batches;
-  std::size_t batchCount;
+  std::size_t segmentCount;
 };
 
 struct DrawableSize {
@@ -88,7 +77,7 @@ class Backend {
  public:
   // Clears the colour buffer, the depth buffer or both, whatever the last batch left.
   virtual void Clear(bool color, bool depth, const float rgba[4], float depthValue) = 0;
-  virtual void Draw(const DrawList& list) = 0;
+  virtual void Draw(const Batch& batch) = 0;
   // The drawing buffer's size, where glBitmap's window coordinates live.
   virtual DrawableSize Size() = 0;
 

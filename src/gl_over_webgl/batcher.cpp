@@ -3,10 +3,10 @@
 namespace vellumor::webgl {
 
 void Batcher::Use(const RasterState& raster, const Shading& shading) {
-  if (raster == batch_.raster && shading == batch_.shading) return;
+  if (raster == raster_ && shading == shading_) return;
   Flush();
-  batch_.raster = raster;
-  batch_.shading = shading;
+  raster_ = raster;
+  shading_ = shading;
 }
 
 void Batcher::OpenSegment(Primitive kind) { segments_.push_back({kind, static_cast<std::uint32_t>(indices_.size()), 0}); }
@@ -19,9 +19,8 @@ void Batcher::Draw(Primitive kind, const std::uint16_t* indices, int count) {
 
 void Batcher::Flush() {
   if (backend_ != nullptr && !segments_.empty()) {
-    batch_.vertexCount = static_cast<std::uint32_t>(vertices_.size());
-    batch_.segmentCount = static_cast<std::uint32_t>(segments_.size());
-    backend_->Draw({vertices_.data(), vertices_.size(), indices_.data(), indices_.size(), segments_.data(), &batch_, 1});
+    backend_->Draw({raster_, shading_, vertices_.data(), vertices_.size(), indices_.data(), indices_.size(),
+                    segments_.data(), segments_.size()});
   }
   vertices_.clear();
   indices_.clear();

@@ -42,7 +42,8 @@ class Batcher {
   void OpenSegment(Primitive kind);
 
   Backend* backend_ = nullptr;
-  Batch batch_;
+  RasterState raster_;
+  Shading shading_;
   std::vector<Vertex> vertices_;
   std::vector<std::uint16_t> indices_;
   std::vector<Segment> segments_;

@@ -1,7 +1,8 @@
 // The subset's backend on WebGL 1: the vertex program and a fragment shader
 // that passes its colour, one vertex and one index buffer refilled for each
-// batch, and the batch's raster state and matrix set only where they changed. Reaches WebGL through Emscripten's
-// emscripten_gl* names, since the plain gl* names belong to the subset.
+// batch, and the batch's raster state and matrix set only where they changed.
+// Reaches WebGL through Emscripten's emscripten_gl* names, since the plain
+// gl* names belong to the subset.
 
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>
@@ -65,23 +66,15 @@ class WebGlBackend final : public Backend {
     emscripten_glClear((color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u));
   }
 
-  void Draw(const DrawList& list) override {
-    Upload(GL_ARRAY_BUFFER, list.vertices, list.vertexCount * sizeof(Vertex), vertexCapacity_);
-    Upload(GL_ELEMENT_ARRAY_BUFFER, list.indices, list.indexCount * sizeof(std::uint16_t), indexCapacity_);
-    for (std::size_t b = 0; b < list.batchCount; ++b) {
-      const Batch& batch = list.batches[b];
-      Apply(batch.raster);
-      Apply(batch.shading);
-      const std::size_t base = batch.firstVertex * sizeof(Vertex);
-      emscripten_glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex),
-                                       reinterpret_cast<const void*>(base + offsetof(Vertex, position)));
-      emscripten_glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex),
-                                       reinterpret_cast<const void*>(base + offsetof(Vertex, color)));
-      for (std::uint32_t i = batch.firstSegment; i < batch.firstSegment + batch.segmentCount; ++i) {
-        const Segment& segment = list.segments[i];
-        emscripten_glDrawElements(ModeOf(segment.kind), static_cast<GLsizei>(segment.count), GL_UNSIGNED_SHORT,
-                                  reinterpret_cast<const void*>(segment.first * sizeof(std::uint16_t)));
-      }
+  void Draw(const Batch& batch) override {
+    Apply(batch.raster);
+    Apply(batch.shading);
+    Upload(GL_ARRAY_BUFFER, batch.vertices, batch.vertexCount * sizeof(Vertex), vertexCapacity_);
+    Upload(GL_ELEMENT_ARRAY_BUFFER, batch.indices, batch.indexCount * sizeof(std::uint16_t), indexCapacity_);
+    for (std::size_t i = 0; i < batch.segmentCount; ++i) {
+      const Segment& segment = batch.segments[i];
+      emscripten_glDrawElements(ModeOf(segment.kind), static_cast<GLsizei>(segment.count), GL_UNSIGNED_SHORT,
+                                reinterpret_cast<const void*>(segment.first * sizeof(std::uint16_t)));
     }
   }
 
@@ -116,7 +109,7 @@ class WebGlBackend final : public Backend {
     shaded_ = true;
   }
 
-  // One upload a frame into a buffer that only grows.
+  // One upload a batch, into a buffer that only grows.
   static void Upload(GLenum target, const void* data, std::size_t bytes, std::size_t& capacity) {
     if (bytes > capacity) {
       capacity = std::max(bytes, 2 * capacity);
@@ -192,6 +185,10 @@ bool StartRenderer(std::string& reason) {
   emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
   emscripten_glEnableVertexAttribArray(kPositionAttribute);
   emscripten_glEnableVertexAttribArray(kColorAttribute);
+  emscripten_glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                                   reinterpret_cast<const void*>(offsetof(Vertex, position)));
+  emscripten_glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                                   reinterpret_cast<const void*>(offsetof(Vertex, color)));
   emscripten_glDisable(GL_CULL_FACE);
   emscripten_glDepthFunc(GL_LESS);
   SetBackend(&backend);

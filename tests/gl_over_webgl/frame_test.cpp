@@ -71,7 +71,7 @@ class CountingBackend final : public Backend {
  public:
   std::size_t vertices = 0;
   void Clear(bool, bool, const float*, float) override {}
-  void Draw(const DrawList& list) override { vertices += list.vertexCount; }
+  void Draw(const Batch& batch) override { vertices += batch.vertexCount; }
   DrawableSize Size() override { return {256, 256}; }
 };
 

@@ -10,22 +10,18 @@ void RecordingBackend::Clear(bool color, bool depth, const float*, float) {
   calls += std::string(color ? "C" : "") + (depth ? "Z" : "") + " ";
 }
 
-void RecordingBackend::Draw(const DrawList& list) {
-  for (const Batch* batch = list.batches; batch != list.batches + list.batchCount; ++batch) {
-    for (std::uint32_t s = batch->firstSegment; s < batch->firstSegment + batch->segmentCount; ++s) {
-      const Segment& segment = list.segments[s];
-      RecordedDraw& draw = draws.emplace_back();
-      draw.kind = segment.kind;
-      draw.state = batch->raster;
-      for (std::size_t i = segment.first; i < segment.first + segment.count; ++i) {
-        const std::uint16_t index = list.indices[i];
-        EXPECT_LT(index, batch->vertexCount);
-        if (index < batch->vertexCount) {
-          draw.vertices.push_back(RunVertexProgram(batch->shading, list.vertices[batch->firstVertex + index]));
-        }
-      }
-      calls += "D ";
+void RecordingBackend::Draw(const Batch& batch) {
+  for (std::size_t s = 0; s < batch.segmentCount; ++s) {
+    const Segment& segment = batch.segments[s];
+    RecordedDraw& draw = draws.emplace_back();
+    draw.kind = segment.kind;
+    draw.state = batch.raster;
+    for (std::size_t i = segment.first; i < segment.first + segment.count; ++i) {
+      const std::uint16_t index = batch.indices[i];
+      EXPECT_LT(index, batch.vertexCount);
+      if (index < batch.vertexCount) draw.vertices.push_back(RunVertexProgram(batch.shading, batch.vertices[index]));
     }
+    calls += "D ";
   }
 }
 

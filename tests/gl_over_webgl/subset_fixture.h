@@ -28,7 +28,7 @@ class RecordingBackend final : public Backend {
   DrawableSize size{256, 256};
 
   void Clear(bool color, bool depth, const float rgba[4], float depthValue) override;
-  void Draw(const DrawList& list) override;
+  void Draw(const Batch& batch) override;
   DrawableSize Size() override { return size; }
 };
 
