@@ -1,6 +1,10 @@
 // From the vertices of one glBegin ... glEnd (or one glDrawElements) to the
-// points, lines and triangles the backend draws, as OpenGL 1.1 assembles them.
+// points, lines and triangles the backend draws, as OpenGL 1.1 assembles
+// them. A primitive wholly beyond one plane of the clip volume draws no
+// pixel and is left out here, before it costs anything; a vertex goes into
+// the batch, lit, once, when the first primitive that is drawn uses it.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "gl_over_webgl/context.h"
@@ -9,90 +13,153 @@ namespace vellumor::webgl {
 
 namespace {
 
+unsigned Outside(const Vec4& c) {
+  return (c[0] < -c[3] ? 1u : 0u) | (c[0] > c[3] ? 2u : 0u) | (c[1] < -c[3] ? 4u : 0u) | (c[1] > c[3] ? 8u : 0u) |
+         (c[2] < -c[3] ? 16u : 0u) | (c[2] > c[3] ? 32u : 0u);
+}
+
 // Whether a polygon faces the viewer: counter-clockwise in window
 // coordinates, OpenGL's default front face. With every w positive that is
 // the sign of the area in normalised device coordinates; otherwise the
 // homogeneous determinant of its first three corners, signed by their w.
-bool FacesFront(const std::vector<Vertex>& v, const std::uint32_t* corners, int count) {
+bool FacesFront(OpenVertex* const* v, int count) {
   bool allInFront = true;
-  for (int i = 0; i < count; ++i) allInFront = allInFront && v[corners[i]].position[3] > 0.0f;
+  for (int i = 0; i < count; ++i) allInFront = allInFront && v[i]->clip[3] > 0.0;
   if (allInFront) {
     double area = 0.0;
     for (int i = 0; i < count; ++i) {
-      const float* a = v[corners[i]].position;
-      const float* b = v[corners[(i + 1) % count]].position;
-      area += double(a[0]) / a[3] * (double(b[1]) / b[3]) - double(b[0]) / b[3] * (double(a[1]) / a[3]);
+      const Vec4& a = v[i]->clip;
+      const Vec4& b = v[(i + 1) % count]->clip;
+      area += a[0] / a[3] * (b[1] / b[3]) - b[0] / b[3] * (a[1] / a[3]);
     }
     return area > 0.0;
   }
-  const float* a = v[corners[0]].position;
-  const float* b = v[corners[1]].position;
-  const float* c = v[corners[2]].position;
-  const double det = double(a[0]) * (double(b[1]) * c[3] - double(c[1]) * b[3]) -
-                     double(b[0]) * (double(a[1]) * c[3] - double(c[1]) * a[3]) +
-                     double(c[0]) * (double(a[1]) * b[3] - double(b[1]) * a[3]);
-  return (det > 0.0) == (double(a[3]) * b[3] * c[3] > 0.0);
+  const Vec4& a = v[0]->clip;
+  const Vec4& b = v[1]->clip;
+  const Vec4& c = v[2]->clip;
+  const double det = a[0] * (b[1] * c[3] - c[1] * b[3]) - b[0] * (a[1] * c[3] - c[1] * a[3]) +
+                     c[0] * (a[1] * b[3] - b[1] * a[3]);
+  return (det > 0.0) == (a[3] * b[3] * c[3] > 0.0);
 }
 
-// One polygon of three or four corners, filled, outlined or as points,
-// whichever mode its face has.
-void Polygon(Context& c, const RasterState& raster, const std::uint32_t* corners, int count) {
+// The vertex's index in the batch, lit and written there the first time.
+std::uint16_t Index(Context& c, OpenVertex& o) {
+  if (o.index >= 0) return static_cast<std::uint16_t>(o.index);
+  const Assembly& a = c.assembly;
+  Vertex v;
+  for (int i = 0; i < 3; ++i) v.position[i] = static_cast<float>(o.object[i] - c.origin[i]);
+  Rgba color = o.color;
+  if (a.lit) {
+    const Vec4 eye = Transform(c.modelview.matrices[c.modelview.depth - 1], {o.object[0], o.object[1], o.object[2], 1});
+    color = LitColor(a.lights, eye, Transform(a.normals, o.normal));
+  }
+  for (int i = 0; i < 4; ++i) v.color[i] = static_cast<float>(std::clamp(color[i], 0.0, 1.0));
+  o.index = c.batcher.Add(v);
+  return static_cast<std::uint16_t>(o.index);
+}
+
+// Makes room for a primitive's vertices: a full batch is drawn, and the open
+// vertices go into the next one again when used.
+void Room(Context& c, int vertices) {
+  if (c.batcher.Room(static_cast<std::size_t>(vertices))) return;
+  c.batcher.Flush();
+  for (OpenVertex& o : c.assembly.open) o.index = -1;
+}
+
+// One primitive: points, a line, or a polygon of three or four corners
+// filled, outlined or as points, whichever mode its face has.
+void Emit(Context& c, OpenVertex* const* corners, int count, bool polygon) {
+  unsigned outside = ~0u;
+  for (int i = 0; i < count; ++i) outside &= corners[i]->outside;
+  if (outside != 0) return;
   const State& s = c.state;
-  GLenum mode = s.polygonFront;
-  if (s.polygonFront != s.polygonBack) mode = FacesFront(c.pending, corners, count) ? s.polygonFront : s.polygonBack;
-  if (mode == GL_LINE) {
-    c.batcher.Use(Primitive::Lines, raster);
-    for (int i = 0; i < count; ++i) {
-      const std::uint32_t edge[2] = {corners[i], corners[(i + 1) % count]};
-      c.batcher.Add(edge, 2);
+  GLenum mode = count == 1 ? GL_POINT : count == 2 ? GL_LINE : s.polygonFront;
+  if (polygon && c.assembly.facing) mode = FacesFront(corners, count) ? s.polygonFront : s.polygonBack;
+  if (mode == GL_FILL && count == 3) {  // the terrain's every triangle
+    Room(c, 3);
+    const std::uint16_t a = Index(c, *corners[0]), b = Index(c, *corners[1]);
+    c.batcher.Triangle(a, b, Index(c, *corners[2]));
+    return;
+  }
+  Room(c, count);
+  std::uint16_t index[4];
+  for (int i = 0; i < count; ++i) index[i] = Index(c, *corners[i]);
+  if (mode == GL_FILL) {
+    for (int i = 1; i + 1 < count; ++i) c.batcher.Triangle(index[0], index[i], index[i + 1]);
+  } else if (mode == GL_LINE) {
+    std::uint16_t edges[8];
+    const int edgeCount = polygon ? count : 1;
+    for (int i = 0; i < edgeCount; ++i) {
+      edges[2 * i] = index[i];
+      edges[2 * i + 1] = index[(i + 1) % count];
     }
-  } else if (mode == GL_POINT) {
-    c.batcher.Use(Primitive::Points, raster);
-    for (int i = 0; i < count; ++i) c.batcher.Add(&corners[i], 1);
+    c.batcher.Draw(Primitive::Lines, edges, 2 * edgeCount);
   } else {
-    c.batcher.Use(Primitive::Triangles, raster);
-    for (int i = 1; i + 1 < count; ++i) {
-      const std::uint32_t triangle[3] = {corners[0], corners[i], corners[i + 1]};
-      c.batcher.Add(triangle, 3);
-    }
+    c.batcher.Draw(Primitive::Points, index, count);
   }
 }
 
 }  // namespace
 
-void AssemblePrimitive(Context& c) {
-  const RasterState raster = CurrentRasterState(c);
-  c.batcher.Begin(c.pending);
-  const auto n = static_cast<std::uint32_t>(c.pending.size());
+void BeginPrimitive(Context& c) {
+  const Shading shading = CurrentShading(c, c.origin);
+  c.batcher.Use(CurrentRasterState(c), shading);
+  Assembly& a = c.assembly;
+  a.count = 0;
+  for (OpenVertex& o : a.open) o.index = -1;
+  const Matrix& modelview = c.modelview.matrices[c.modelview.depth - 1];
+  a.clipFromObject = Multiply(c.projection.matrices[c.projection.depth - 1], modelview);
+  a.facing = c.state.polygonFront != c.state.polygonBack;
+  a.lit = c.state.enables.lighting;
+  if (a.lit) {
+    a.normals = NormalMatrixOf(modelview);
+    a.lights = TermsOf(c.state);
+  }
+}
+
+void AssembleVertex(Context& c, double x, double y, double z) {
+  Assembly& a = c.assembly;
+  const std::uint32_t n = a.count++;
+  OpenVertex& o = a.open[n % 4];
+  o.object = {x, y, z};
+  if (a.lit) {
+    o.normal = c.state.normal;
+  } else {
+    o.color = c.state.color;
+  }
+  o.clip = Transform(a.clipFromObject, {x, y, z, 1.0});
+  o.outside = Outside(o.clip);
+  o.index = -1;
+  OpenVertex* corners[4];
+  auto at = [&a](std::uint32_t k) { return &a.open[k % 4]; };
   switch (c.mode) {
     case GL_POINTS:
-      c.batcher.Use(Primitive::Points, raster);
-      for (std::uint32_t i = 0; i < n; ++i) c.batcher.Add(&i, 1);
+      corners[0] = &o;
+      Emit(c, corners, 1, false);
       break;
     case GL_LINES:
-      c.batcher.Use(Primitive::Lines, raster);
-      for (std::uint32_t i = 0; i + 1 < n; i += 2) {
-        const std::uint32_t line[2] = {i, i + 1};
-        c.batcher.Add(line, 2);
+      if (n % 2 == 1) {
+        corners[0] = at(n - 1);
+        corners[1] = &o;
+        Emit(c, corners, 2, false);
       }
       break;
     case GL_TRIANGLES:
-      for (std::uint32_t i = 0; i + 2 < n; i += 3) {
-        const std::uint32_t triangle[3] = {i, i + 1, i + 2};
-        Polygon(c, raster, triangle, 3);
+    case GL_QUADS: {
+      const std::uint32_t sides = c.mode == GL_QUADS ? 4 : 3;
+      if (n % sides == sides - 1) {
+        for (std::uint32_t i = 0; i < sides; ++i) corners[i] = at(n - (sides - 1) + i);
+        Emit(c, corners, static_cast<int>(sides), true);
       }
       break;
+    }
     case GL_TRIANGLE_STRIP:
       // Every other triangle swaps its first two corners, so all keep the strip's winding.
-      for (std::uint32_t i = 0; i + 2 < n; ++i) {
-        const std::uint32_t triangle[3] = {i % 2 ? i + 1 : i, i % 2 ? i : i + 1, i + 2};
-        Polygon(c, raster, triangle, 3);
-      }
-      break;
-    case GL_QUADS:
-      for (std::uint32_t i = 0; i + 3 < n; i += 4) {
-        const std::uint32_t quad[4] = {i, i + 1, i + 2, i + 3};
-        Polygon(c, raster, quad, 4);
+      if (n >= 2) {
+        corners[0] = at(n % 2 ? n - 1 : n - 2);
+        corners[1] = at(n % 2 ? n - 2 : n - 1);
+        corners[2] = &o;
+        Emit(c, corners, 3, true);
       }
       break;
     default:

@@ -1,9 +1,11 @@
 #pragma once
-// What the OpenGL subset hands to the graphics device: primitives already
-// transformed to clip space and already lit, in batches that share one raster
-// state. The front end does everything OpenGL 1.1 does per vertex; a backend
-// only rasterises. WebGL is one backend, the unit tests' recorder the other.
-// No OpenGL header here: the WebGL side sees only GLES's.
+// What the OpenGL subset hands to the graphics device: batches of vertices in
+// object coordinates, already lit, that share one raster state and one
+// matrix to clip coordinates, which the vertex program (vertex_program.h)
+// applies. The front end assembles primitives, lights them and keeps the
+// state; a backend transforms and rasterises. WebGL is one backend, the unit
+// tests' recorder the other. No OpenGL header here: the WebGL side sees only
+// GLES's.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,9 +14,14 @@ namespace vellumor::webgl {
 
 enum class Primitive { Points, Lines, Triangles };
 
+// A batch's vertices are indexed with 16 bits.
+inline constexpr std::size_t kBatchVertices = 65536;
+
 struct Vertex {
-  float position[4];  // clip coordinates
-  float color[4];     // lit or current colour, clamped to 0..1
+  // Object coordinates less the batch's origin (w is 1), so that floats stay
+  // exact however far from the world's origin the viewer flies.
+  float position[3];
+  float color[4];  // lit or current colour, clamped to 0..1
 };
 
 // The per-fragment state a batch is drawn with. Enum values are OpenGL's,
@@ -31,6 +38,36 @@ struct RasterState {
   bool operator==(const RasterState&) const = default;
 };
 
+// The vertex program's uniform: the matrix from a batch's vertices (less its
+// origin) to clip coordinates, projection * modelview * translation(origin),
+// column-major.
+struct Shading {
+  float clip[16] = {};
+
+  bool operator==(const Shading&) const = default;
+};
+
+// A run of a batch's indices that draws one kind of primitive: two indices a
+// line, three a triangle. Runs are drawn in order.
+struct Segment {
+  Primitive kind = Primitive::Triangles;
+  std::uint32_t first = 0;
+  std::uint32_t count = 0;
+};
+
+// The vertices drawn with one raster state and one matrix, and the runs of
+// indices into them that draw them, in drawing order.
+struct Batch {
+  const RasterState& raster;
+  const Shading& shading;
+  const Vertex* vertices;
+  std::size_t vertexCount;
+  const std::uint16_t* indices;
+  std::size_t indexCount;
+  const Segment* segments;
+  std::size_t segmentCount;
+};
+
 struct DrawableSize {
   std::int32_t width = 0;
   std::int32_t height = 0;
@@ -40,9 +77,7 @@ class Backend {
  public:
   // Clears the colour buffer, the depth buffer or both, whatever the last batch left.
   virtual void Clear(bool color, bool depth, const float rgba[4], float depthValue) = 0;
-  // Draws indexed primitives: two indices a line, three a triangle.
-  virtual void Draw(Primitive kind, const RasterState& state, const Vertex* vertices, std::size_t vertexCount,
-                    const std::uint16_t* indices, std::size_t indexCount) = 0;
+  virtual void Draw(const Batch& batch) = 0;
   // The drawing buffer's size, where glBitmap's window coordinates live.
   virtual DrawableSize Size() = 0;
 

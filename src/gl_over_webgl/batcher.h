@@ -1,8 +1,9 @@
 #pragma once
-// Gathers primitives into as few backend draws as the state allows: one
-// batch holds one kind of primitive drawn with one raster state, its
-// vertices shared through 16-bit indices. Storage keeps its capacity, so a
-// steady frame allocates nothing.
+// Gathers a frame's primitives into as few backend draws as the state
+// allows: one batch holds the vertices drawn with one raster state and one
+// matrix, each written once, and the indices of its points, lines and
+// triangles in drawing order. Storage keeps its capacity, so a steady frame
+// allocates nothing.
 
 #include <cstdint>
 #include <vector>
@@ -13,29 +14,39 @@ namespace vellumor::webgl {
 
 class Batcher {
  public:
-  // Primitives from now on index into `source` (one glBegin's vertices).
-  void Begin(const std::vector<Vertex>& source);
-  // Primitives from now on are of `kind`, drawn with `state`; a batch of
-  // another kind or state is drawn first.
-  void Use(Primitive kind, const RasterState& state);
-  // One primitive: one, two or three indices into the source, as the kind needs.
-  void Add(const std::uint32_t* indices, int count);
+  // Vertices from now on are drawn with these states; a batch with others is
+  // drawn first.
+  void Use(const RasterState& raster, const Shading& shading);
+  // Whether the batch has room for `vertices` more vertices.
+  bool Room(std::size_t vertices) const { return vertices_.size() + vertices <= kBatchVertices; }
+  // Appends a vertex (Room first); its index in the batch.
+  std::uint16_t Add(const Vertex& vertex) {
+    vertices_.push_back(vertex);
+    return static_cast<std::uint16_t>(vertices_.size() - 1);
+  }
+  // One primitive or more of `kind`: two indices a line, three a triangle.
+  void Draw(Primitive kind, const std::uint16_t* indices, int count);
+  void Triangle(std::uint16_t a, std::uint16_t b, std::uint16_t c) {
+    if (segments_.empty() || segments_.back().kind != Primitive::Triangles) OpenSegment(Primitive::Triangles);
+    indices_.push_back(a);
+    indices_.push_back(b);
+    indices_.push_back(c);
+    segments_.back().count += 3;
+  }
   // Hands the batch to the backend (if any) and empties it.
   void Flush();
   void SetBackend(Backend* backend) { backend_ = backend; }
   Backend* backend() const { return backend_; }
 
  private:
-  static constexpr std::uint32_t kUnused = ~std::uint32_t{0};
-  static constexpr std::size_t kMaxVertices = 65536;
+  void OpenSegment(Primitive kind);
 
   Backend* backend_ = nullptr;
-  Primitive kind_ = Primitive::Triangles;
-  RasterState state_;
-  const std::vector<Vertex>* source_ = nullptr;
-  std::vector<std::uint32_t> slot_;  // per source vertex: its index in the batch, or kUnused
+  RasterState raster_;
+  Shading shading_;
   std::vector<Vertex> vertices_;
   std::vector<std::uint16_t> indices_;
+  std::vector<Segment> segments_;
 };
 
 }  // namespace vellumor::webgl

@@ -41,22 +41,24 @@ RasterState CurrentRasterState(const Context& c) {
   return r;
 }
 
-Vertex ShadeVertex(const Context& c, const Vec4& object, const NormalMatrix& normals, Vec4* clipOut) {
-  const Vec4 eye = Transform(c.modelview.matrices[c.modelview.depth - 1], object);
-  const Vec4 clip = Transform(c.projection.matrices[c.projection.depth - 1], eye);
+Shading CurrentShading(const Context& c, Vec3d& origin) {
+  const Matrix& modelview = c.modelview.matrices[c.modelview.depth - 1];
+  origin = EyeOf(modelview);
+  const Matrix clip = Multiply(c.projection.matrices[c.projection.depth - 1],
+                               Multiply(modelview, Translation(origin[0], origin[1], origin[2])));
+  Shading s;
+  std::copy(clip.begin(), clip.end(), s.clip);
+  return s;
+}
+
+Rgba ShadeVertex(const Context& c, const Vec4& object, Vec4& clip) {
+  const Matrix& modelview = c.modelview.matrices[c.modelview.depth - 1];
+  const Vec4 eye = Transform(modelview, object);
+  clip = Transform(c.projection.matrices[c.projection.depth - 1], eye);
+  if (c.state.enables.lighting) return LitColor(c.state, eye, Transform(NormalMatrixOf(modelview), c.state.normal));
   Rgba color = c.state.color;
-  if (c.state.enables.lighting) {
-    color = LitColor(c.state, eye, Transform(normals, c.state.normal));
-  } else {
-    for (double& v : color) v = std::clamp(v, 0.0, 1.0);
-  }
-  Vertex v;
-  for (int i = 0; i < 4; ++i) {
-    v.position[i] = static_cast<float>(clip[i]);
-    v.color[i] = static_cast<float>(color[i]);
-  }
-  if (clipOut != nullptr) *clipOut = clip;
-  return v;
+  for (double& v : color) v = std::clamp(v, 0.0, 1.0);
+  return color;
 }
 
 }  // namespace vellumor::webgl

@@ -10,6 +10,7 @@
 
 #include "gl_over_webgl/backend.h"
 #include "gl_over_webgl/batcher.h"
+#include "gl_over_webgl/lighting.h"
 #include "gl_over_webgl/matrix.h"
 #include "gl_over_webgl/state.h"
 
@@ -59,6 +60,30 @@ struct DisplayList {
   std::vector<Bitmap> bitmaps;  // the one command lists hold here
 };
 
+// A vertex of the primitive being assembled, as glVertex found it, and where
+// it lies against the clip volume. It goes into the batch only once a
+// primitive that is drawn uses it.
+struct OpenVertex {
+  Vec3d object = {0, 0, 0};
+  Vec3d normal = {0, 0, 0};
+  Rgba color = {0, 0, 0, 0};
+  Vec4 clip = {0, 0, 0, 0};
+  unsigned outside = 0;  // one bit per clip plane the vertex lies beyond
+  std::int32_t index = -1;  // in the batch, or -1
+};
+
+// The vertices of one glBegin so far, the last few of them kept (vertex n
+// at open[n % 4]), and what stays the same for all of them.
+struct Assembly {
+  std::uint32_t count = 0;
+  OpenVertex open[4];
+  Matrix clipFromObject = kIdentity;  // projection * modelview, in doubles
+  bool facing = false;  // the front and back faces' polygon modes differ
+  bool lit = false;
+  NormalMatrix normals{};  // the modelview's, for lighting
+  LightTerms lights;
+};
+
 struct MatrixStack {
   Matrix matrices[kMatrixStackDepth] = {kIdentity};
   int depth = 1;  // the current matrix is matrices[depth - 1]
@@ -81,18 +106,18 @@ struct Context {
   } clientStack[kAttribStackDepth];
   int clientDepth = 0;
 
-  // Between glBegin and glEnd: the mode and the vertices so far, shaded.
+  // Between glBegin and glEnd: the mode, the primitive being assembled and
+  // the batch's origin.
   bool inBeginEnd = false;
   GLenum mode = GL_POINTS;
-  std::vector<Vertex> pending;
-  NormalMatrix normalMatrix{};
+  Assembly assembly;
+  Vec3d origin = {0, 0, 0};
 
   std::vector<DisplayList> lists;  // list n is lists[n - 1]
   GLuint compiling = 0;            // the list between glNewList and glEndList, or 0
   GLenum compileMode = GL_COMPILE;
   DisplayList compiled;
 
-  std::vector<Vertex> bitmapQuads;  // a bitmap's runs, four corners each
   Batcher batcher;
 };
 
@@ -103,14 +128,19 @@ void ResetContext();
 Matrix& CurrentMatrix(Context& context);
 RasterState CurrentRasterState(const Context& context);
 
-// A vertex in object coordinates through the current matrices and, when
-// lighting is on, the lighting equation with the current normal carried into
-// eye space by `normals` (the current modelview's normal matrix). Its clip
-// coordinates in doubles go to `clip` when asked for.
-Vertex ShadeVertex(const Context& context, const Vec4& object, const NormalMatrix& normals, Vec4* clip = nullptr);
+// The vertex program's matrix for the current matrices, with `origin` (what
+// vertices are given relative to) near the eye, so that a vertex's floats
+// are exact wherever the eye is.
+Shading CurrentShading(const Context& context, Vec3d& origin);
 
-// Turns the vertices between glBegin and glEnd into points, lines and
-// triangles, as the mode and the polygon mode of each face say.
-void AssemblePrimitive(Context& context);
+// A vertex in object coordinates through the current matrices, in doubles,
+// and its colour: lit when lighting is on, with the current normal.
+Rgba ShadeVertex(const Context& context, const Vec4& object, Vec4& clip);
+
+// glBegin's part and glVertex's: the vertices of one glBegin ... glEnd (or
+// one glDrawElements) into the batch, and the points, lines and triangles
+// they make as they complete, as the mode and the polygon mode of each face say.
+void BeginPrimitive(Context& context);
+void AssembleVertex(Context& context, double x, double y, double z);
 
 }  // namespace vellumor::webgl

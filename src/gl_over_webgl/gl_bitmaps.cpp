@@ -15,6 +15,16 @@ namespace {
 
 constexpr std::size_t kMaxLists = 65536;
 
+// Bitmaps' corners are given in clip coordinates already.
+const Shading& WindowShading() {
+  static const Shading shading = [] {
+    Shading s;
+    for (int i = 0; i < 4; ++i) s.clip[5 * i] = 1.0f;
+    return s;
+  }();
+  return shading;
+}
+
 bool BitSet(const GLubyte* row, GLint bit, bool lsbFirst) {
   const int shift = lsbFirst ? bit % 8 : 7 - bit % 8;
   return (row[bit / 8] >> shift) & 1;
@@ -61,30 +71,22 @@ void DrawBitmap(Context& c, const Bitmap& bitmap) {
     const double bottom = std::floor(raster.window[1] - bitmap.yOrigin + kNudge);
     const float z = static_cast<float>(2.0 * raster.window[2] - 1.0);
     auto corner = [&](double x, double y) {
-      Vertex v = {{static_cast<float>(2.0 * x / size.width - 1.0), static_cast<float>(2.0 * y / size.height - 1.0), z,
-                   1.0f},
+      Vertex v = {{static_cast<float>(2.0 * x / size.width - 1.0), static_cast<float>(2.0 * y / size.height - 1.0), z},
                   {}};
       for (int i = 0; i < 4; ++i) v.color[i] = static_cast<float>(raster.color[i]);
-      return v;
+      return c.batcher.Add(v);
     };
-    c.bitmapQuads.clear();
-    for (const BitmapRun& run : bitmap.runs) {
-      const double x0 = left + run.x, x1 = x0 + run.length, y0 = bottom + run.y, y1 = y0 + 1;
-      c.bitmapQuads.push_back(corner(x0, y0));
-      c.bitmapQuads.push_back(corner(x1, y0));
-      c.bitmapQuads.push_back(corner(x1, y1));
-      c.bitmapQuads.push_back(corner(x0, y1));
-    }
     RasterState state = CurrentRasterState(c);
     state.viewport[0] = state.viewport[1] = 0;
     state.viewport[2] = size.width;
     state.viewport[3] = size.height;
-    c.batcher.Begin(c.bitmapQuads);
-    c.batcher.Use(Primitive::Triangles, state);
-    for (std::uint32_t q = 0; q < c.bitmapQuads.size(); q += 4) {
-      const std::uint32_t quad[6] = {q, q + 1, q + 2, q, q + 2, q + 3};
-      c.batcher.Add(quad, 3);
-      c.batcher.Add(quad + 3, 3);
+    c.batcher.Use(state, WindowShading());
+    for (const BitmapRun& run : bitmap.runs) {
+      if (!c.batcher.Room(4)) c.batcher.Flush();
+      const double x0 = left + run.x, x1 = x0 + run.length, y0 = bottom + run.y, y1 = y0 + 1;
+      const std::uint16_t a = corner(x0, y0), b = corner(x1, y0), d = corner(x1, y1), e = corner(x0, y1);
+      const std::uint16_t quad[6] = {a, b, d, a, d, e};
+      c.batcher.Draw(Primitive::Triangles, quad, 6);
     }
   }
   raster.window[0] += bitmap.xMove;
@@ -111,8 +113,7 @@ extern "C" {
 void GLAPIENTRY glRasterPos2i(GLint x, GLint y) {
   Context& c = TheContext();
   Vec4 clip{};
-  const Vertex v = ShadeVertex(c, {double(x), double(y), 0.0, 1.0},
-                               NormalMatrixOf(c.modelview.matrices[c.modelview.depth - 1]), &clip);
+  const Rgba color = ShadeVertex(c, {double(x), double(y), 0.0, 1.0}, clip);
   RasterPosition& raster = c.state.raster;
   const double w = clip[3];
   raster.valid = w > 0.0 && std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
@@ -120,7 +121,7 @@ void GLAPIENTRY glRasterPos2i(GLint x, GLint y) {
   const GLint* viewport = c.state.viewport;
   raster.window = {viewport[0] + (clip[0] / w + 1.0) * 0.5 * viewport[2],
                    viewport[1] + (clip[1] / w + 1.0) * 0.5 * viewport[3], (clip[2] / w + 1.0) * 0.5};
-  for (int i = 0; i < 4; ++i) raster.color[i] = v.color[i];
+  raster.color = color;
 }
 
 void GLAPIENTRY glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove, GLfloat ymove,

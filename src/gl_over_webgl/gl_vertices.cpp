@@ -13,24 +13,18 @@ namespace {
 
 void AddVertex(double x, double y, double z) {
   Context& c = TheContext();
-  if (c.inBeginEnd) c.pending.push_back(ShadeVertex(c, {x, y, z, 1.0}, c.normalMatrix));
+  if (c.inBeginEnd) AssembleVertex(c, x, y, z);
 }
 
-void BeginPrimitive(GLenum mode) {
+void Begin(GLenum mode) {
   Context& c = TheContext();
   if (c.inBeginEnd) return;  // GL_INVALID_OPERATION
   c.inBeginEnd = true;
   c.mode = mode;
-  c.pending.clear();
-  c.normalMatrix = NormalMatrixOf(c.modelview.matrices[c.modelview.depth - 1]);
+  BeginPrimitive(c);
 }
 
-void EndPrimitive() {
-  Context& c = TheContext();
-  if (!c.inBeginEnd) return;
-  c.inBeginEnd = false;
-  AssemblePrimitive(c);
-}
+void End() { TheContext().inBeginEnd = false; }
 
 template <typename T>
 void ArrayVertex(const VertexArray& array, std::size_t index) {
@@ -53,8 +47,8 @@ void ArrayElements(GLsizei count, const void* indices) {
 
 extern "C" {
 
-void GLAPIENTRY glBegin(GLenum mode) { BeginPrimitive(mode); }
-void GLAPIENTRY glEnd() { EndPrimitive(); }
+void GLAPIENTRY glBegin(GLenum mode) { Begin(mode); }
+void GLAPIENTRY glEnd() { End(); }
 void GLAPIENTRY glVertex3d(GLdouble x, GLdouble y, GLdouble z) { AddVertex(x, y, z); }
 void GLAPIENTRY glVertex3dv(const GLdouble* v) { AddVertex(v[0], v[1], v[2]); }
 void GLAPIENTRY glNormal3dv(const GLdouble* v) { TheContext().state.normal = {v[0], v[1], v[2]}; }
@@ -77,11 +71,11 @@ void GLAPIENTRY glVertexPointer(GLint size, GLenum type, GLsizei stride, const G
 void GLAPIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
   const Context& c = TheContext();
   if (c.inBeginEnd || count <= 0 || !c.client.vertexArray.enabled || c.client.vertexArray.pointer == nullptr) return;
-  BeginPrimitive(mode);
+  Begin(mode);
   if (type == GL_UNSIGNED_BYTE) ArrayElements<GLubyte>(count, indices);
   if (type == GL_UNSIGNED_SHORT) ArrayElements<GLushort>(count, indices);
   if (type == GL_UNSIGNED_INT) ArrayElements<GLuint>(count, indices);
-  EndPrimitive();
+  End();
 }
 
 }  // extern "C"

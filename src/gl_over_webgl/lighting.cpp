@@ -14,37 +14,52 @@ constexpr Rgba kMaterialAmbient = {0.2, 0.2, 0.2, 1.0};
 constexpr Rgba kMaterialDiffuse = {0.8, 0.8, 0.8, 1.0};
 constexpr Rgba kModelAmbient = {0.2, 0.2, 0.2, 1.0};
 
-// The unit vector from the vertex towards the light: towards its position
-// for a positional light (w not 0), along its direction for a directional one.
-Vec3d TowardsLight(const Vec4& light, const Vec4& eye) {
-  Vec3d d = {light[0], light[1], light[2]};
-  if (light[3] != 0.0) {
-    const double ew = eye[3] != 0.0 ? eye[3] : 1.0;
-    for (int i = 0; i < 3; ++i) d[i] = light[i] / light[3] - eye[i] / ew;
-  }
-  const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-  if (length > 0.0) {
-    for (double& c : d) c /= length;
-  }
-  return d;
-}
-
 }  // namespace
 
-Rgba LitColor(const State& state, const Vec4& eye, const Vec3d& normal) {
-  Rgba c{};
-  for (int i = 0; i < 3; ++i) c[i] = kMaterialAmbient[i] * kModelAmbient[i];
+LightTerms TermsOf(const State& state) {
+  LightTerms terms;
+  for (int i = 0; i < 3; ++i) terms.ambient[i] = kMaterialAmbient[i] * kModelAmbient[i];
   for (int l = 0; l < kLightCount; ++l) {
     if (!state.enables.lights[l]) continue;
     const Light& light = state.lights[l];
-    const Vec3d towards = TowardsLight(light.position, eye);
-    const double facing =
-        std::max(0.0, normal[0] * towards[0] + normal[1] * towards[1] + normal[2] * towards[2]);
+    LightTerms::Term& term = terms.lights[terms.count++];
+    const Vec4& p = light.position;
+    term.positional = p[3] != 0.0;
+    if (term.positional) {
+      term.at = {p[0] / p[3], p[1] / p[3], p[2] / p[3]};
+    } else {
+      const double length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+      const double scale = length > 0.0 ? 1.0 / length : 1.0;
+      term.at = {p[0] * scale, p[1] * scale, p[2] * scale};
+    }
     for (int i = 0; i < 3; ++i) {
-      c[i] += kMaterialAmbient[i] * light.ambient[i] + facing * kMaterialDiffuse[i] * light.diffuse[i];
+      terms.ambient[i] += kMaterialAmbient[i] * light.ambient[i];
+      term.diffuse[i] = kMaterialDiffuse[i] * light.diffuse[i];
     }
   }
-  c[3] = kMaterialDiffuse[3];
+  return terms;
+}
+
+Rgba LitColor(const LightTerms& terms, const Vec4& eye, const Vec3d& n) {
+  Rgba c = {terms.ambient[0], terms.ambient[1], terms.ambient[2], kMaterialDiffuse[3]};
+  for (int l = 0; l < terms.count; ++l) {
+    const LightTerms::Term& light = terms.lights[l];
+    // The unit vector from the vertex towards the light: towards its position
+    // for a positional light, along its direction for a directional one.
+    double facing = n[0] * light.at[0] + n[1] * light.at[1] + n[2] * light.at[2];
+    if (light.positional) {
+      double d[3] = {light.at[0] - eye[0], light.at[1] - eye[1], light.at[2] - eye[2]};
+      if (eye[3] != 1.0 && eye[3] != 0.0) {
+        for (int i = 0; i < 3; ++i) d[i] = light.at[i] - eye[i] / eye[3];
+      }
+      facing = n[0] * d[0] + n[1] * d[1] + n[2] * d[2];
+      if (facing <= 0.0) continue;
+      const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+      if (length > 0.0) facing /= length;
+    }
+    if (facing <= 0.0) continue;
+    for (int i = 0; i < 3; ++i) c[i] += facing * light.diffuse[i];
+  }
   for (double& v : c) v = std::clamp(v, 0.0, 1.0);
   return c;
 }

@@ -32,20 +32,6 @@ Matrix Multiply(const Matrix& a, const Matrix& b) {
   return c;
 }
 
-Vec4 Transform(const Matrix& m, const Vec4& v) {
-  Vec4 out{};
-  for (int row = 0; row < 4; ++row) {
-    out[row] = m[row] * v[0] + m[4 + row] * v[1] + m[8 + row] * v[2] + m[12 + row] * v[3];
-  }
-  return out;
-}
-
-Vec3d Transform(const NormalMatrix& m, const Vec3d& v) {
-  Vec3d out{};
-  for (int row = 0; row < 3; ++row) out[row] = m[row] * v[0] + m[3 + row] * v[1] + m[6 + row] * v[2];
-  return out;
-}
-
 NormalMatrix NormalMatrixOf(const Matrix& mv) {
   // a(r, c): the upper-left 3 by 3. The inverse transpose is the cofactor
   // matrix over the determinant.
@@ -62,6 +48,20 @@ NormalMatrix NormalMatrixOf(const Matrix& mv) {
     for (double& value : n) value /= det;
   }
   return n;
+}
+
+Vec3d EyeOf(const Matrix& mv) {
+  if (mv[3] != 0.0 || mv[7] != 0.0 || mv[11] != 0.0 || mv[15] != 1.0) return {0, 0, 0};
+  auto a = [&mv](int r, int c) { return mv[4 * c + r]; };
+  const double det = a(0, 0) * (a(1, 1) * a(2, 2) - a(1, 2) * a(2, 1)) -
+                     a(0, 1) * (a(1, 0) * a(2, 2) - a(1, 2) * a(2, 0)) +
+                     a(0, 2) * (a(1, 0) * a(2, 1) - a(1, 1) * a(2, 0));
+  if (det == 0.0) return {0, 0, 0};
+  // The inverse is the normal matrix transposed: element (r, c) at n[3 * r + c].
+  const NormalMatrix n = NormalMatrixOf(mv);
+  Vec3d eye{};
+  for (int r = 0; r < 3; ++r) eye[r] = -(n[3 * r] * mv[12] + n[3 * r + 1] * mv[13] + n[3 * r + 2] * mv[14]);
+  return eye;
 }
 
 Matrix Rotation(double degrees, double x, double y, double z) {

@@ -17,9 +17,23 @@ using NormalMatrix = std::array<double, 9>;
 inline constexpr Matrix kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 Matrix Multiply(const Matrix& a, const Matrix& b);  // a * b
-Vec4 Transform(const Matrix& m, const Vec4& v);     // m * v
-Vec3d Transform(const NormalMatrix& m, const Vec3d& v);
+// m * v; inline, as every vertex goes through it.
+inline Vec4 Transform(const Matrix& m, const Vec4& v) {
+  Vec4 out;
+  for (int row = 0; row < 4; ++row) {
+    out[row] = m[row] * v[0] + m[4 + row] * v[1] + m[8 + row] * v[2] + m[12 + row] * v[3];
+  }
+  return out;
+}
+inline Vec3d Transform(const NormalMatrix& m, const Vec3d& v) {
+  Vec3d out;
+  for (int row = 0; row < 3; ++row) out[row] = m[row] * v[0] + m[3 + row] * v[1] + m[6 + row] * v[2];
+  return out;
+}
 NormalMatrix NormalMatrixOf(const Matrix& modelview);
+// The point an affine modelview takes to the eye, (0, 0, 0); the origin when
+// there is none.
+Vec3d EyeOf(const Matrix& modelview);
 
 Matrix Rotation(double degrees, double x, double y, double z);
 Matrix Translation(double x, double y, double z);

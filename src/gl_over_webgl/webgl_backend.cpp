@@ -1,31 +1,22 @@
-// The subset's backend on WebGL 1: one shader pair that passes colour, one
-// vertex and one index buffer refilled for each batch, and the batch's
-// raster state set only where it changed. Reaches WebGL through Emscripten's
-// emscripten_gl* names, since the plain gl* names belong to the subset.
+// The subset's backend on WebGL 1: the vertex program and a fragment shader
+// that passes its colour, one vertex and one index buffer refilled for each
+// batch, and the batch's raster state and matrix set only where they changed.
+// Reaches WebGL through Emscripten's emscripten_gl* names, since the plain
+// gl* names belong to the subset.
 
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>
 
+#include <algorithm>
 #include <cstddef>
 
 #include "gl_over_webgl/backend.h"
+#include "gl_over_webgl/vertex_program.h"
 #include "gl_over_webgl/webgl.h"
 
 namespace vellumor::webgl {
 
 namespace {
-
-constexpr const char* kVertexShader = R"(
-attribute vec4 position;
-attribute vec4 color;
-uniform float pointSize;
-varying vec4 shade;
-void main() {
-  gl_Position = position;
-  gl_PointSize = pointSize;
-  shade = color;
-}
-)";
 
 constexpr const char* kFragmentShader = R"(
 #ifdef GL_FRAGMENT_PRECISION_HIGH
@@ -62,6 +53,7 @@ void SetCap(GLenum cap, bool on) {
 
 class WebGlBackend final : public Backend {
  public:
+  GLint clipUniform = -1;
   GLint pointSizeUniform = -1;
 
   void Clear(bool color, bool depth, const float rgba[4], float depthValue) override {
@@ -74,14 +66,16 @@ class WebGlBackend final : public Backend {
     emscripten_glClear((color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u));
   }
 
-  void Draw(Primitive kind, const RasterState& state, const Vertex* vertices, std::size_t vertexCount,
-            const std::uint16_t* indices, std::size_t indexCount) override {
-    Apply(state);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(Vertex)), vertices,
-                            GL_STREAM_DRAW);
-    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexCount * sizeof(std::uint16_t)),
-                            indices, GL_STREAM_DRAW);
-    emscripten_glDrawElements(ModeOf(kind), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, nullptr);
+  void Draw(const Batch& batch) override {
+    Apply(batch.raster);
+    Apply(batch.shading);
+    Upload(GL_ARRAY_BUFFER, batch.vertices, batch.vertexCount * sizeof(Vertex), vertexCapacity_);
+    Upload(GL_ELEMENT_ARRAY_BUFFER, batch.indices, batch.indexCount * sizeof(std::uint16_t), indexCapacity_);
+    for (std::size_t i = 0; i < batch.segmentCount; ++i) {
+      const Segment& segment = batch.segments[i];
+      emscripten_glDrawElements(ModeOf(segment.kind), static_cast<GLsizei>(segment.count), GL_UNSIGNED_SHORT,
+                                reinterpret_cast<const void*>(segment.first * sizeof(std::uint16_t)));
+    }
   }
 
   DrawableSize Size() override {
@@ -108,8 +102,28 @@ class WebGlBackend final : public Backend {
     applied_ = true;
   }
 
+  void Apply(const Shading& s) {
+    if (shaded_ && s == shading_) return;
+    emscripten_glUniformMatrix4fv(clipUniform, 1, GL_FALSE, s.clip);
+    shading_ = s;
+    shaded_ = true;
+  }
+
+  // One upload a batch, into a buffer that only grows.
+  static void Upload(GLenum target, const void* data, std::size_t bytes, std::size_t& capacity) {
+    if (bytes > capacity) {
+      capacity = std::max(bytes, 2 * capacity);
+      emscripten_glBufferData(target, static_cast<GLsizeiptr>(capacity), nullptr, GL_DYNAMIC_DRAW);
+    }
+    emscripten_glBufferSubData(target, 0, static_cast<GLsizeiptr>(bytes), data);
+  }
+
+  std::size_t vertexCapacity_ = 0;
+  std::size_t indexCapacity_ = 0;
   bool applied_ = false;
   RasterState state_;
+  bool shaded_ = false;
+  Shading shading_;
 };
 
 WebGlBackend backend;
@@ -143,7 +157,7 @@ bool StartRenderer(std::string& reason) {
     return false;
   }
   backend = WebGlBackend{};  // a restored context remembers nothing of the lost one
-  const GLuint vertex = CompileShader(GL_VERTEX_SHADER, kVertexShader, reason);
+  const GLuint vertex = CompileShader(GL_VERTEX_SHADER, kVertexProgram, reason);
   if (vertex == 0) return false;
   const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader, reason);
   if (fragment == 0) return false;
@@ -162,6 +176,7 @@ bool StartRenderer(std::string& reason) {
     return false;
   }
   emscripten_glUseProgram(program);
+  backend.clipUniform = emscripten_glGetUniformLocation(program, "clip");
   backend.pointSizeUniform = emscripten_glGetUniformLocation(program, "pointSize");
 
   GLuint buffers[2] = {};
@@ -170,7 +185,7 @@ bool StartRenderer(std::string& reason) {
   emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
   emscripten_glEnableVertexAttribArray(kPositionAttribute);
   emscripten_glEnableVertexAttribArray(kColorAttribute);
-  emscripten_glVertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+  emscripten_glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex),
                                    reinterpret_cast<const void*>(offsetof(Vertex, position)));
   emscripten_glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex),
                                    reinterpret_cast<const void*>(offsetof(Vertex, color)));

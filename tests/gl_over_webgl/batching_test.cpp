@@ -11,15 +11,17 @@
 namespace vellumor::webgl {
 namespace {
 
-// With identity matrices a vertex's clip x and y are its own: (x, y) of each corner, in order.
+// With identity matrices a vertex's clip x and y are its own; the shapes are
+// drawn an eighth of their size, inside the clip volume: (x, y) of each
+// corner, in order, at full size.
 template <std::size_t N>
-std::vector<std::array<float, 2 * N>> Corners(const std::vector<std::array<Vertex, N>>& shapes) {
+std::vector<std::array<float, 2 * N>> Corners(const std::vector<std::array<ShadedVertex, N>>& shapes) {
   std::vector<std::array<float, 2 * N>> out;
   for (const auto& shape : shapes) {
     std::array<float, 2 * N>& corners = out.emplace_back();
     for (std::size_t k = 0; k < N; ++k) {
-      corners[2 * k] = shape[k].position[0];
-      corners[2 * k + 1] = shape[k].position[1];
+      corners[2 * k] = 8 * shape[k].position[0];
+      corners[2 * k + 1] = 8 * shape[k].position[1];
     }
   }
   return out;
@@ -29,12 +31,12 @@ using Triangle = std::array<float, 6>;
 using Line = std::array<float, 4>;
 
 // The corners of the unit square, row by row.
-const GLdouble kSquare[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+const GLdouble kSquare[4][3] = {{0, 0, 0}, {0.125, 0, 0}, {0, 0.125, 0}, {0.125, 0.125, 0}};
 
-// The points 0..n-1 of a zigzag: (i, i % 2).
+// The points 0..n-1 of a zigzag: (i, i % 2), from the eighth point on again from the start.
 void Strip(int n) {
   glBegin(GL_TRIANGLE_STRIP);
-  for (int i = 0; i < n; ++i) glVertex3d(i, i % 2, 0);
+  for (int i = 0; i < n; ++i) glVertex3d((i % 8) / 8.0, (i % 2) / 8.0, 0);
   glEnd();
 }
 
@@ -72,6 +74,19 @@ TEST_F(SubsetTest, LinePolygonModeDrawsEveryEdge) {
             (std::vector<Line>{{0, 0, 1, 0}, {1, 0, 1, 1}, {1, 1, 0, 1}, {0, 1, 0, 0}}));
 }
 
+// Only what reaches the clip volume is drawn: not a triangle wholly beyond
+// one of its planes, but one whose corners lie beyond different planes.
+TEST_F(SubsetTest, PrimitivesBeyondTheClipVolumeAreLeftOut) {
+  glBegin(GL_TRIANGLES);
+  for (const double* v : {kSquare[0], kSquare[1], kSquare[2]}) glVertex3d(v[0] + 1.5, v[1], v[2]);
+  glVertex3d(-2, -0.5, 0);
+  glVertex3d(2, -0.5, 0);
+  glVertex3d(0, 2, 0);
+  glEnd();
+  glFinish();
+  EXPECT_EQ(Corners(Shapes<3>(Primitive::Triangles)), (std::vector<Triangle>{{-16, -4, 16, -4, 0, 16}}));
+}
+
 struct FacingCase {
   const char* name;
   GLenum front, back;
@@ -96,8 +111,8 @@ TEST_P(FacingTest, EachFaceHasItsPolygonMode) {
   glPolygonMode(GL_BACK, c.back);
   glBegin(GL_TRIANGLES);
   glVertex3d(0, 0, 0);
-  glVertex3d(c.clockwise ? 0 : 1, c.clockwise ? 1 : 0, 0);
-  glVertex3d(c.clockwise ? 1 : 0, c.clockwise ? 0 : 1, 0);
+  glVertex3d(c.clockwise ? 0 : 0.5, c.clockwise ? 0.5 : 0, 0);
+  glVertex3d(c.clockwise ? 0.5 : 0, c.clockwise ? 0 : 0.5, 0);
   glEnd();
   glFinish();
   ASSERT_EQ(backend.draws.size(), 1u);

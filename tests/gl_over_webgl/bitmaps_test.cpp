@@ -34,7 +34,7 @@ class BitmapTest : public SubsetTest {
   Pixels Covered() const {
     Pixels pixels;
     const auto triangles = Shapes<3>(Primitive::Triangles);
-    auto window = [this](const Vertex& v, int axis) {
+    auto window = [this](const ShadedVertex& v, int axis) {
       return int(std::lround((v.position[axis] + 1.0) * 0.5 * (axis ? backend.size.height : backend.size.width)));
     };
     for (std::size_t t = 0; t < triangles.size(); t += 2) {

@@ -1,6 +1,7 @@
-// One frame of the real program through the subset: the core and the shell
+// Frames of the real program through the subset: the core and the shell
 // link against it as the web build does, and every part of the picture
-// reaches the backend in the state the desktop draws it with.
+// reaches the backend in the state the desktop draws it with; once steady,
+// a frame allocates nothing.
 
 #include <GL/gl.h>
 
@@ -8,27 +9,36 @@
 #include "app/frame.h"
 #include "platform/web/font_glyphs.h"
 #include "subset_fixture.h"
+#include "testing/allocation_counter.h"
 #include "testing/fake_platform.h"
 
 namespace vellumor::webgl {
 namespace {
 
-bool ColorIs(const Vertex& v, float r, float g, float b, float a) {
+bool ColorIs(const ShadedVertex& v, float r, float g, float b, float a) {
   return v.color[0] == r && v.color[1] == g && v.color[2] == b && v.color[3] == a;
 }
 
-TEST_F(SubsetTest, ProgramFrameDrawsEveryPartOfThePicture) {
+void StartProgram() {
   shell.clientArea.clientWidth = 256;
   shell.clientArea.clientHeight = 256;
   shell.textOverlay.fontListBase = CompileGlyphLists();
   InitView();
   StartFrameClock();
+}
+
+void NextFrame() {
   fake::state.tick += 16;
   RenderFrame();
+}
+
+TEST_F(SubsetTest, ProgramFrameDrawsEveryPartOfThePicture) {
+  StartProgram();
+  NextFrame();
 
   std::size_t terrain = 0, water = 0, text = 0, edges = 0, points = 0;
   for (const RecordedDraw& draw : backend.draws) {
-    for (const Vertex& v : draw.vertices) {
+    for (const ShadedVertex& v : draw.vertices) {
       if (draw.kind == Primitive::Lines) {
         ++edges;
         EXPECT_FALSE(draw.state.depthTest);  // the frustum is drawn over everything
@@ -52,8 +62,29 @@ TEST_F(SubsetTest, ProgramFrameDrawsEveryPartOfThePicture) {
   EXPECT_GT(terrain, 3000u);
   EXPECT_EQ(water, 6u);
   EXPECT_EQ(edges, 2u * 4 * 6);  // every quad of the box, outlined
-  EXPECT_EQ(points, 1u);
+  EXPECT_EQ(points, 0u);  // the eye's point: at the eye, outside the clip volume
   EXPECT_GT(text, 6u * 9 * 4);  // nine lines of a few characters, each pixel run a quad
+}
+
+// Counts the vertices that reach it and keeps nothing.
+class CountingBackend final : public Backend {
+ public:
+  std::size_t vertices = 0;
+  void Clear(bool, bool, const float*, float) override {}
+  void Draw(const Batch& batch) override { vertices += batch.vertexCount; }
+  DrawableSize Size() override { return {256, 256}; }
+};
+
+TEST_F(SubsetTest, SteadyFrameAllocatesNothing) {
+  CountingBackend counting;
+  SetBackend(&counting);
+  StartProgram();
+  for (int frame = 0; frame < 3; ++frame) NextFrame();
+  counting.vertices = 0;
+  const std::size_t before = alloccount::Count();
+  NextFrame();
+  EXPECT_EQ(alloccount::Count(), before);
+  EXPECT_GT(counting.vertices, 3000u);
 }
 
 }  // namespace

@@ -63,6 +63,9 @@ class LightingTest : public SubsetTest, public ::testing::WithParamInterface<Lig
 
 TEST_P(LightingTest, VertexColourIsWorkedOut) {
   const LightingCase& c = GetParam();
+  glMatrixMode(GL_PROJECTION);  // room for every case's vertex; lighting works in eye space
+  glOrtho(-10, 10, -10, 10, -10, 10);
+  glMatrixMode(GL_MODELVIEW);
   c.setUp();
   glBegin(GL_POINTS);
   glNormal3dv(c.normal);

@@ -1,8 +1,12 @@
 // The subset's matrices: where a point lands in clip coordinates after the
-// matrix calls the viewer makes, against values worked out by hand.
+// matrix calls the viewer makes, against values worked out by hand, also
+// far from the world's origin.
 
 #include <GL/gl.h>
 
+#include <vector>
+
+#include "gl_over_webgl/context.h"
 #include "subset_fixture.h"
 
 namespace vellumor::webgl {
@@ -58,17 +62,58 @@ class MatrixTest : public SubsetTest, public ::testing::WithParamInterface<Matri
 
 TEST_P(MatrixTest, PointLandsWhereWorkedOut) {
   const MatrixCase& c = GetParam();
+  // Everything a sixteenth of its size in clip coordinates, so that every
+  // case's point lies inside the clip volume and is drawn.
+  glMatrixMode(GL_PROJECTION);
+  glScaled(1.0 / 16, 1.0 / 16, 1.0 / 16);
+  glMatrixMode(GL_MODELVIEW);
   c.setUp();
   glMatrixMode(GL_MODELVIEW);
   glBegin(GL_POINTS);
   glVertex3d(c.x, c.y, c.z);
   glEnd();
   glFinish();
-  EXPECT_VEC4_NEAR(OnlyPoint().position, c.clip[0], c.clip[1], c.clip[2], c.clip[3]);
+  const ShadedVertex point = OnlyPoint();
+  const float* p = point.position;
+  const float clip[4] = {16 * p[0], 16 * p[1], 16 * p[2], p[3]};
+  EXPECT_VEC4_NEAR(clip, c.clip[0], c.clip[1], c.clip[2], c.clip[3]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Subset, MatrixTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return CaseName(info.param.name); });
+
+// Far from the world's origin a vertex keeps its place: a triangle 10^7
+// units out, seen from 100 units away, lands on the window pixels (to a
+// hundredth of one, in a 256-pixel viewport) of the same triangle near the origin.
+TEST_F(SubsetTest, FarTriangleLandsWhereNearOneDoes) {
+  auto window = [this](double offset) {
+    ResetContext();
+    backend.draws.clear();
+    glMatrixMode(GL_PROJECTION);
+    glFrustum(-1, 1, -1, 1, 1, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glRotated(10, 1, 0, 0);
+    glTranslated(-offset, -offset, -offset - 100);
+    glBegin(GL_TRIANGLES);
+    glVertex3d(offset - 20.5, offset - 10.25, offset);
+    glVertex3d(offset + 30.75, offset - 5.5, offset + 0.5);
+    glVertex3d(offset + 0.5, offset + 25.25, offset - 0.25);
+    glEnd();
+    glFinish();
+    std::vector<double> pixels;
+    for (const auto& triangle : Shapes<3>(Primitive::Triangles)) {
+      for (const ShadedVertex& v : triangle) {
+        for (int axis = 0; axis < 2; ++axis) pixels.push_back((v.position[axis] / v.position[3] + 1) * 128);
+      }
+    }
+    return pixels;
+  };
+  const std::vector<double> near = window(0);
+  const std::vector<double> far = window(1e7);
+  ASSERT_EQ(near.size(), 6u);
+  ASSERT_EQ(far.size(), 6u);
+  for (std::size_t i = 0; i < near.size(); ++i) EXPECT_NEAR(far[i], near[i], 0.01) << "coordinate " << i;
+}
 
 }  // namespace
 }  // namespace vellumor::webgl

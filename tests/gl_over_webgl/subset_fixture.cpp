@@ -10,16 +10,19 @@ void RecordingBackend::Clear(bool color, bool depth, const float*, float) {
   calls += std::string(color ? "C" : "") + (depth ? "Z" : "") + " ";
 }
 
-void RecordingBackend::Draw(Primitive kind, const RasterState& state, const Vertex* vertices, std::size_t vertexCount,
-                            const std::uint16_t* indices, std::size_t indexCount) {
-  RecordedDraw& draw = draws.emplace_back();
-  draw.kind = kind;
-  draw.state = state;
-  for (std::size_t i = 0; i < indexCount; ++i) {
-    EXPECT_LT(indices[i], vertexCount);
-    if (indices[i] < vertexCount) draw.vertices.push_back(vertices[indices[i]]);
+void RecordingBackend::Draw(const Batch& batch) {
+  for (std::size_t s = 0; s < batch.segmentCount; ++s) {
+    const Segment& segment = batch.segments[s];
+    RecordedDraw& draw = draws.emplace_back();
+    draw.kind = segment.kind;
+    draw.state = batch.raster;
+    for (std::size_t i = segment.first; i < segment.first + segment.count; ++i) {
+      const std::uint16_t index = batch.indices[i];
+      EXPECT_LT(index, batch.vertexCount);
+      if (index < batch.vertexCount) draw.vertices.push_back(RunVertexProgram(batch.shading, batch.vertices[index]));
+    }
+    calls += "D ";
   }
-  calls += "D ";
 }
 
 void SubsetTest::SetUp() {
@@ -29,10 +32,10 @@ void SubsetTest::SetUp() {
 
 void SubsetTest::TearDown() { SetBackend(nullptr); }
 
-Vertex SubsetTest::OnlyPoint() const {
+ShadedVertex SubsetTest::OnlyPoint() const {
   const auto points = Shapes<1>(Primitive::Points);
   EXPECT_EQ(points.size(), 1u);
-  return points.empty() ? Vertex{} : points[0][0];
+  return points.empty() ? ShadedVertex{} : points[0][0];
 }
 
 void ExpectNear4(const float* actual, std::array<double, 4> want) {

@@ -1,6 +1,7 @@
 #pragma once
-// The OpenGL subset's tests: a backend that records what reaches it, and a
-// fixture that starts every test from OpenGL's initial state drawing into it.
+// The OpenGL subset's tests: a backend that records what reaches it, run
+// through the vertex program's native twin, and a fixture that starts every
+// test from OpenGL's initial state drawing into it.
 
 #include <gtest/gtest.h>
 
@@ -9,24 +10,25 @@
 #include <vector>
 
 #include "gl_over_webgl/backend.h"
+#include "gl_over_webgl/vertex_program.h"
 
 namespace vellumor::webgl {
 
+// One run of a batch, its vertices through the vertex program.
 struct RecordedDraw {
   Primitive kind = Primitive::Triangles;
   RasterState state;
-  std::vector<Vertex> vertices;  // in index order: each line's two, each triangle's three
+  std::vector<ShadedVertex> vertices;  // in index order: each line's two, each triangle's three
 };
 
 class RecordingBackend final : public Backend {
  public:
   std::vector<RecordedDraw> draws;
-  std::string calls;  // in order: "D" per draw; per clear "C" with the colour buffer, "Z" with the depth buffer
+  std::string calls;  // in order: "D" per run drawn; per clear "C" with the colour buffer, "Z" with the depth buffer
   DrawableSize size{256, 256};
 
   void Clear(bool color, bool depth, const float rgba[4], float depthValue) override;
-  void Draw(Primitive kind, const RasterState& state, const Vertex* vertices, std::size_t vertexCount,
-            const std::uint16_t* indices, std::size_t indexCount) override;
+  void Draw(const Batch& batch) override;
   DrawableSize Size() override { return size; }
 };
 
@@ -37,19 +39,19 @@ class SubsetTest : public ::testing::Test {
 
   // Every recorded shape of this kind in drawing order, N vertices each.
   template <std::size_t N>
-  std::vector<std::array<Vertex, N>> Shapes(Primitive kind) const {
-    std::vector<std::array<Vertex, N>> shapes;
+  std::vector<std::array<ShadedVertex, N>> Shapes(Primitive kind) const {
+    std::vector<std::array<ShadedVertex, N>> shapes;
     for (const RecordedDraw& draw : backend.draws) {
       if (draw.kind != kind) continue;
       for (std::size_t i = 0; i + N <= draw.vertices.size(); i += N) {
-        std::array<Vertex, N>& shape = shapes.emplace_back();
+        std::array<ShadedVertex, N>& shape = shapes.emplace_back();
         for (std::size_t k = 0; k < N; ++k) shape[k] = draw.vertices[i + k];
       }
     }
     return shapes;
   }
   // The one point drawn (after glFinish), failing the test when there is not exactly one.
-  Vertex OnlyPoint() const;
+  ShadedVertex OnlyPoint() const;
 
   RecordingBackend backend;
 };
