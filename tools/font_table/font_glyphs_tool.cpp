@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
   const std::string fontPath = argv[1], outputPath = argv[2];
   vellumor::platform::RenderedGlyphs rendered;
   std::string reason;
-  if (!vellumor::platform::RenderGlyphs(fontPath, 0, rendered, reason)) {
+  if (!vellumor::platform::RenderGlyphs(fontPath, 0, vellumor::platform::kGlyphPixelSize, rendered, reason)) {
     std::fprintf(stderr, "font_glyphs_tool: %s\n", reason.c_str());
     return 1;
   }

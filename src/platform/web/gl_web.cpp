@@ -80,7 +80,7 @@ bool CreateRenderingContext() {
 }
 
 // The desktop's glyphs, compiled in: the browser has neither the font nor FreeType.
-std::uint32_t CreateFontLists() {
+std::uint32_t CreateFontLists(std::int32_t dpi) {
   if (!BeforeFontLists(layer.glContext > 0)) return 0;
   const std::uint32_t first = webgl::CompileGlyphLists();
   if (first == 0) SetFailure(kNoRoomForGlyphs);
