@@ -7,7 +7,9 @@ import subprocess
 
 import pytest
 
-from harness.pictures import CLEAR, count, is_clear, near, same_scene
+from harness.app import App
+from harness.pictures import CLEAR, check_overlay_scaled, count, is_clear, near, overlay_ink, same_scene
+from harness.xclient import XClient
 from harness.program import environment
 from harness.waiting import wait_until
 
@@ -92,6 +94,30 @@ def test_window_frame_at_100_100(app):
     width, height = app.geometry()[2:]
     assert image.size == (width, height) and width < 256 and height < 256
     assert near(image.getpixel((width - 3, 3)), CLEAR, 2), "no sky in the client area's top-right corner"
+
+
+def test_on_a_scaled_x11_desktop_the_window_and_overlay_are_larger(launch, desktop, workdir):
+    if launch.windows:
+        pytest.skip("Windows reads its scale from its own settings (windows_test.py)")
+    plain, client = None, XClient(desktop)
+    try:
+        for dpi in (96, 192):
+            scale = dpi / 96
+            client.set_resources("Xft.antialias:\t1\nXft.dpi:\t%d\n" % dpi if dpi != 96 else "")
+            app = App(launch, desktop, workdir).ready()
+            try:
+                # Without a frame the window is the client area: (100, 100), 256 by 256 at 96 DPI.
+                assert app.geometry() == tuple(round(scale * n) for n in (100, 100, 256, 256))
+                ink = overlay_ink(app.wait_until_steady(), scale)
+                app.screenshot("x11-%d-dpi" % dpi)
+                if plain is None:
+                    plain = ink
+                else:
+                    check_overlay_scaled(plain, ink, scale)
+            finally:
+                app.close()
+    finally:
+        client.close()
 
 
 @BARE_AND_OPENBOX

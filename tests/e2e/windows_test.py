@@ -17,7 +17,7 @@ from PIL import Image
 from Xlib import X
 
 from harness.app import App
-from harness.pictures import CLEAR, count, near
+from harness.pictures import CLEAR, check_overlay_scaled, count, near, overlay_ink
 from harness.program import environment
 from harness.waiting import wait_until
 from harness.xclient import XClient
@@ -173,11 +173,42 @@ def test_installer_installs_runs_and_uninstalls(launch, desktop, workdir):
     assert not os.path.exists(shortcuts) and uninstall_entry(launch) is None
 
 
-def test_on_a_display_scaled_to_200_percent_the_window_keeps_its_size_sharp(launch, desktop, workdir):
+def scaled_display(launch, dpi):
+    """The launch in a prefix of its own whose display has `dpi` dots per inch."""
+    if dpi == 96:
+        return launch
     runner, prefix = launch.prefix
-    scaled = dataclasses.replace(launch, prefix=(runner, prefix + "-200-percent"))
-    wine(scaled, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "192", "/f")
-    app = App(scaled, desktop, workdir)
+    scaled = dataclasses.replace(launch, prefix=(runner, prefix + "-%d-percent" % (dpi * 100 // 96)))
+    wine(scaled, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    return scaled
+
+
+def test_on_a_scaled_display_the_overlay_is_the_plain_one_larger(launch, desktop, workdir):
+    plain = None
+    for dpi in (96, 144, 192):
+        scale = dpi / 96
+        app = App(scaled_display(launch, dpi), desktop, workdir)
+        try:
+            app.ready()
+            # The window as asked for at 96 DPI, in the display's pixels.
+            x, y, width, height = app.geometry()
+            app.frame = left, top, right, bottom = frame = (
+                x - round(100 * scale), y - round(100 * scale),
+                round(356 * scale) - x - width, round(356 * scale) - y - height)
+            assert left == right == bottom >= 0 and top > bottom, "frame %s: not a %d by %d window" % (
+                frame, 256 * scale, 256 * scale)
+            ink = overlay_ink(app.wait_until_steady(), scale)
+            app.screenshot("overlay-%d-dpi" % dpi)
+            if plain is None:
+                plain = ink
+            else:
+                check_overlay_scaled(plain, ink, scale)
+        finally:
+            app.close()
+
+
+def test_on_a_display_scaled_to_200_percent_the_window_keeps_its_size_sharp(launch, desktop, workdir):
+    app = App(scaled_display(launch, 192), desktop, workdir)
     try:
         app.ready()
         # Asked for at (100, 100), 256 by 256: (200, 200), 512 by 512 in the

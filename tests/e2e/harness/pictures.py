@@ -127,3 +127,36 @@ def same_scene(image, other):
     difference = ImageChops.difference(image, other)
     difference.paste((0, 0, 0), (0, 0, OVERLAY_RIGHT, OVERLAY_BOTTOM))
     return difference.getbbox() is None
+
+
+# the overlay on a scaled display
+
+def overlay_ink(image, scale=1):
+    """The overlay's text as drawn at `scale`: the box (left, top, right,
+    bottom, inclusive) around its pixels, and the bands of rows that hold
+    them, top to bottom, as (first, last) pairs: one a line where no line's
+    ink touches the next one's."""
+    box = (0, 0, min(image.width, round(OVERLAY_RIGHT * scale)), min(image.height, round(OVERLAY_BOTTOM * scale)))
+    points = text_pixels(image, box)
+    bands = []
+    for y in sorted({y for _, y in points}):
+        if bands and bands[-1][1] == y - 1:
+            bands[-1] = (bands[-1][0], y)
+        else:
+            bands.append((y, y))
+    return bounds_of(points), bands
+
+
+def check_overlay_scaled(plain, scaled, scale, tolerance=0.12):
+    """Asserts that the overlay measured by overlay_ink in `scaled` is the one
+    of `plain` (at a scale of 1) made `scale` times larger: as tall and as
+    wide within `tolerance`, its lines as distinct, its top not at the edge."""
+    (left, top, right, bottom), bands = plain
+    (s_left, s_top, s_right, s_bottom), s_bands = scaled
+    for what, size, s_size in (("wide", right - left + 1, s_right - s_left + 1),
+                               ("tall", bottom - top + 1, s_bottom - s_top + 1)):
+        assert abs(s_size / size - scale) <= tolerance * scale, \
+            "the text is %d pixels %s at a scale of %g, %d at 1" % (s_size, what, scale, size)
+    assert len(s_bands) == len(bands), "%d bands of text rows at a scale of %g, %d at 1: %s" % (
+        len(s_bands), scale, len(bands), s_bands)
+    assert s_top >= top, "the top line starts at row %d at a scale of %g, %d at 1" % (s_top, scale, top)
