@@ -5,7 +5,7 @@ picture after the WebGL context was lost."""
 import os
 
 from browser import Browser, Page, open_page
-from harness.pictures import is_clear, same_scene
+from harness.pictures import check_overlay_scaled, is_clear, overlay_ink, same_scene
 from harness.waiting import wait_until
 from overlay import START, values
 
@@ -27,16 +27,22 @@ def test_the_canvas_grows_with_its_frame(page):
         page.driver.find_element("tag name", "main").screenshot(os.environ["VELLUMOR_WEB_SCREENSHOT"])
 
 
-def test_drawn_at_the_device_pixel_ratio(site):
-    browser = Browser(scale=2)
-    try:
-        sharp = open_page(browser, site.url).wait_until_steady()
-        assert sharp.size == (512, 512), "the canvas shows %s device pixels" % (sharp.size,)
-        # The overlay in device pixels, 12 of them between lines: each one drawn.
-        assert values(sharp) == START
-        assert not browser.console_errors()
-    finally:
-        browser.close()
+def test_at_a_device_pixel_ratio_the_canvas_and_overlay_are_larger(site):
+    plain = None
+    for scale in (1, 2, 3):
+        browser = Browser(scale=scale)
+        try:
+            sharp = open_page(browser, site.url).wait_until_steady()
+            assert sharp.size == (256 * scale, 256 * scale), "the canvas shows %s device pixels" % (sharp.size,)
+            ink = overlay_ink(sharp, scale)
+            if plain is None:
+                assert values(sharp) == START
+                plain = ink
+            else:
+                check_overlay_scaled(plain, ink, scale)
+            assert not browser.console_errors()
+        finally:
+            browser.close()
 
 
 def test_the_viewers_keys_stay_with_the_viewer(page):

@@ -20,7 +20,7 @@ bool ColorIs(const Vertex& v, float r, float g, float b, float a) {
 TEST_F(SubsetTest, ProgramFrameDrawsEveryPartOfThePicture) {
   shell.clientArea.clientWidth = 256;
   shell.clientArea.clientHeight = 256;
-  shell.textOverlay.fontListBase = CompileGlyphLists();
+  shell.textOverlay.fontListBase = CompileGlyphLists(platform::kPlainDpi);
   InitView();
   StartFrameClock();
   fake::state.tick += 16;
