@@ -32,12 +32,18 @@ def test_at_a_device_pixel_ratio_the_canvas_and_overlay_are_larger(site):
     for scale in (1, 2, 3):
         browser = Browser(scale=scale)
         try:
-            sharp = open_page(browser, site.url).wait_until_steady()
+            page = open_page(browser, site.url)
+            sharp = page.wait_until_steady()
             assert sharp.size == (256 * scale, 256 * scale), "the canvas shows %s device pixels" % (sharp.size,)
             ink = overlay_ink(sharp, scale)
             if plain is None:
                 assert values(sharp) == START
                 plain = ink
+                # The page zoomed while the viewer runs: the next frames are drawn at the new ratio.
+                browser.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                    "width": 800, "height": 600, "deviceScaleFactor": 2, "mobile": False})
+                wait_until(lambda: page.screenshot().size == (512, 512), 15, "a picture of 512 by 512")
+                check_overlay_scaled(plain, overlay_ink(page.wait_until_steady(), 2), 2)
             else:
                 check_overlay_scaled(plain, ink, scale)
             assert not browser.console_errors()
