@@ -116,40 +116,33 @@ TEST_F(FrameTest, TheOverlayPrintsNineLabelledLinesTwelvePixelsApart) {
   }
 }
 
-// On a scaled display the overlay is the same overlay, larger: its cells lie
-// S times as far from the top-left corner, rounded, and its font is made for
-// the display, the old lists deleted.
+// On a scaled display the overlay is the same overlay, larger: its font made
+// anew for the display (the old lists deleted), its cells S times as far from
+// the top-left corner, rounded.
 TEST_F(FrameTest, OnAScaledDisplayTheOverlayIsTheSameOverlayLarger) {
   struct Case {
     std::int32_t dpi;
-    std::vector<GLint> lefts, tops;  // raster positions of lines 0, 1 and 8 from the top-left
+    GLint left;
+    std::vector<GLint> tops;  // of lines 0, 1 and 8
   };
-  for (const Case& c : {Case{96, {5, 5, 5}, {15, 27, 111}}, Case{144, {8, 8, 8}, {23, 41, 167}},
-                        Case{192, {10, 10, 10}, {30, 54, 222}}}) {
+  for (const Case& c : {Case{96, 5, {15, 27, 111}}, Case{144, 8, {23, 41, 167}}, Case{192, 10, {30, 54, 222}}}) {
     SCOPED_TRACE(c.dpi);
-    const std::uint32_t before = shell.textOverlay.fontListBase;
-    fake::state.fontListBase = before + 256;
-    fake::TakeLog();
-    Send(EventKind::DpiChanged, c.dpi);
     const bool remade = c.dpi != 96;
-    EXPECT_EQ(fake::TakeLog(), remade ? std::vector<std::string>{"CreateFontLists " + std::to_string(c.dpi)}
-                                      : std::vector<std::string>{});
-    const std::vector<GlCall> deleted = recgl::Named("glDeleteLists");
-    EXPECT_EQ(deleted.size(), remade ? 1u : 0u);
-    if (remade && !deleted.empty()) {
-      EXPECT_EQ(deleted[0].args, (std::vector<double>{double(before), 256}));
-    }
+    fake::state.fontListBase = shell.textOverlay.fontListBase + 256;
+    fake::TakeLog();
     recgl::Reset();
+    Send(EventKind::DpiChanged, c.dpi);
+    const std::vector<std::string> made{"CreateFontLists " + std::to_string(c.dpi)};
+    EXPECT_EQ(fake::TakeLog(), remade ? made : std::vector<std::string>{});
+    EXPECT_EQ(recgl::Count("glDeleteLists"), remade ? 1u : 0u);
     FrameAt(5100);
     const std::vector<GlText>& texts = recgl::Texts();
     ASSERT_EQ(texts.size(), 9u);
+    EXPECT_EQ(texts[0].listBase, remade ? fake::state.fontListBase : 1000u);
     for (std::size_t i = 0; i < 3; ++i) {
-      const GlState& s = texts[i == 2 ? 8 : i].state;
-      EXPECT_NEAR(s.rasterPosition[0], c.lefts[i], 1e-9);
-      EXPECT_NEAR(300 - s.rasterPosition[1], c.tops[i], 1e-9);
+      EXPECT_NEAR(texts[i == 2 ? 8 : i].state.rasterPosition[0], c.left, 1e-9);
+      EXPECT_NEAR(300 - texts[i == 2 ? 8 : i].state.rasterPosition[1], c.tops[i], 1e-9);
     }
-    EXPECT_EQ(texts[0].listBase, remade ? before + 256 : before);
-    recgl::Reset();
   }
 }
 

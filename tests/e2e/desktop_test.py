@@ -8,7 +8,7 @@ import subprocess
 import pytest
 
 from harness.app import App
-from harness.pictures import CLEAR, check_overlay_scaled, count, is_clear, near, overlay_ink, same_scene
+from harness.pictures import CLEAR, check_scales, count, is_clear, near, same_scene
 from harness.xclient import XClient
 from harness.program import environment
 from harness.waiting import wait_until
@@ -99,23 +99,17 @@ def test_window_frame_at_100_100(app):
 def test_on_a_scaled_x11_desktop_the_window_and_overlay_are_larger(launch, desktop, workdir):
     if launch.windows:
         pytest.skip("Windows reads its scale from its own settings (windows_test.py)")
-    plain, client = None, XClient(desktop)
+
+    def picture(scale):
+        client.set_resources("Xft.dpi:\t%d\n" % (96 * scale) if scale != 1 else "")
+        app = App(launch, desktop, workdir)
+        try:
+            return app.ready().wait_until_steady()
+        finally:
+            app.close()
+    client = XClient(desktop)
     try:
-        for dpi in (96, 192):
-            scale = dpi / 96
-            client.set_resources("Xft.antialias:\t1\nXft.dpi:\t%d\n" % dpi if dpi != 96 else "")
-            app = App(launch, desktop, workdir).ready()
-            try:
-                # Without a frame the window is the client area: (100, 100), 256 by 256 at 96 DPI.
-                assert app.geometry() == tuple(round(scale * n) for n in (100, 100, 256, 256))
-                ink = overlay_ink(app.wait_until_steady(), scale)
-                app.screenshot("x11-%d-dpi" % dpi)
-                if plain is None:
-                    plain = ink
-                else:
-                    check_overlay_scaled(plain, ink, scale)
-            finally:
-                app.close()
+        check_scales((1, 2), picture)
     finally:
         client.close()
 

@@ -129,13 +129,12 @@ def same_scene(image, other):
     return difference.getbbox() is None
 
 
+
 # the overlay on a scaled display
 
 def overlay_ink(image, scale=1):
-    """The overlay's text as drawn at `scale`: the box (left, top, right,
-    bottom, inclusive) around its pixels, and the bands of rows that hold
-    them, top to bottom, as (first, last) pairs: one a line where no line's
-    ink touches the next one's."""
+    """The picture's size, the box (inclusive) around its overlay text drawn at
+    `scale`, and the bands of rows holding text, as (first, last) pairs."""
     box = (0, 0, min(image.width, round(OVERLAY_RIGHT * scale)), min(image.height, round(OVERLAY_BOTTOM * scale)))
     points = text_pixels(image, box)
     bands = []
@@ -144,19 +143,19 @@ def overlay_ink(image, scale=1):
             bands[-1] = (bands[-1][0], y)
         else:
             bands.append((y, y))
-    return bounds_of(points), bands
+    return image.size, bounds_of(points), bands
 
 
-def check_overlay_scaled(plain, scaled, scale, tolerance=0.12):
-    """Asserts that the overlay measured by overlay_ink in `scaled` is the one
-    of `plain` (at a scale of 1) made `scale` times larger: as tall and as
-    wide within `tolerance`, its lines as distinct, its top not at the edge."""
-    (left, top, right, bottom), bands = plain
-    (s_left, s_top, s_right, s_bottom), s_bands = scaled
-    for what, size, s_size in (("wide", right - left + 1, s_right - s_left + 1),
-                               ("tall", bottom - top + 1, s_bottom - s_top + 1)):
-        assert abs(s_size / size - scale) <= tolerance * scale, \
-            "the text is %d pixels %s at a scale of %g, %d at 1" % (s_size, what, scale, size)
-    assert len(s_bands) == len(bands), "%d bands of text rows at a scale of %g, %d at 1: %s" % (
-        len(s_bands), scale, len(bands), s_bands)
-    assert s_top >= top, "the top line starts at row %d at a scale of %g, %d at 1" % (s_top, scale, top)
+def check_scales(scales, picture, tolerance=0.12):
+    """Asserts that the picture(scale) at each scale is the first one (at a
+    scale of 1) made that many times larger, as overlay_ink measures it: the
+    client area and the text as wide and as tall, as many bands of rows (no
+    line's text touching the next one's unless it does at 1), the top line
+    no nearer the edge."""
+    (size, (left, top, right, bottom), bands) = plain = overlay_ink(picture(scales[0]))
+    for scale in scales[1:]:
+        s_size, (s_left, s_top, s_right, s_bottom), s_bands = overlay_ink(picture(scale), scale)
+        for what, n, s_n in (("window width", size[0], s_size[0]), ("window height", size[1], s_size[1]),
+                             ("text width", right - left, s_right - s_left), ("text height", bottom - top, s_bottom - s_top)):
+            assert abs(s_n / n - scale) <= tolerance * scale, "%s %d at a scale of %g, %d at 1" % (what, s_n, scale, n)
+        assert len(s_bands) == len(bands) and s_top >= top, "at %g: %s; at 1: %s" % (scale, s_bands, plain[2])
