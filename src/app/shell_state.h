@@ -1,6 +1,7 @@
 #pragma once
 // The shell's long-lived state, all in one place: one record per concern,
-// each zero at start-up (the display's scale 1). Starting afresh is `shell = ShellState{}`.
+// each zero at start-up but the display's DPI, which starts at a scale of 1.
+// Starting afresh is `shell = ShellState{}`.
 
 #include <cstdint>
 

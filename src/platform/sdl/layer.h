@@ -5,10 +5,10 @@
 // Implements every service of platform.h: the window with a double-buffered
 // GL 1.1 compatibility context (the deepest depth buffer up to 32 bits the
 // display offers), the system font as 256 glBitmap lists (fontconfig's bold
-// sans-serif at 11 pixels at 96 DPI), confinement, warping, cursor shapes, the capture,
-// the message loop with a Paint whenever the queue is empty, and SDL's
-// millisecond tick. It translates SDL's events into calls of the shared
-// emulation (windows_emulation.h), which keeps Windows' rules for keys,
+// sans-serif at 11 pixels at 96 DPI), confinement, warping, cursor shapes,
+// the capture, the message loop with a Paint whenever the queue is empty,
+// and SDL's millisecond tick. It translates SDL's events into calls of the
+// shared emulation (windows_emulation.h), which keeps Windows' rules for keys,
 // focus, the capture, the wheel and look mode: keys as virtual-key codes,
 // the wheel in notches, positions and sizes in drawable pixels.
 //
