@@ -132,6 +132,29 @@ WINDOW = {
     "escape-at-once": key_down("Escape"),
 }
 
+# A host's events through the emulation (the same bytes read as host events):
+# 0xE5 a host that warps the pointer, 0xE6 one where look mode runs on
+# relative motion (op 13: dx, dy in quarter pixels).
+WARPING, RELATIVE = b"\xe5", b"\xe6"
+
+
+def relative(dx, dy):
+    return bytes([13, dx & 0xFF, dy & 0xFF])
+
+
+def host_wheel(byte, form=0):
+    return bytes([7 | form << 4, byte & 0xFF])
+
+
+WINDOW.update({
+    "host-keys-across-focus-changes": WARPING + key_down("W") + key_down("T") + switch_away() + key_up("T")
+    + activate() + key_down("W") + key_up("W") + key_up("T") + size(200, 100) + size(200, 100) + paint(),
+    "host-relative-look": RELATIVE + key_down("F1") + relative(12, -8) + relative(1, 1) + paint()
+    + switch_away() + relative(5, 5) + activate() + relative(-3, 0) + key_down("F4") + paint(),
+    "host-drag-and-wheel-fractions": WARPING + key_down("F4") + button_down(50, 50) + move(70, 40)
+    + capture_lost() + capture_lost() + host_wheel(100) + host_wheel(-3, 5) + host_wheel(90) + paint(),
+})
+
 
 # Grid ---------------------------------------------------------------------------------
 

@@ -19,7 +19,7 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${changelog_gz} DESTINATION ${
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vellumor)
-set(CPACK_PACKAGE_CONTACT "Seed 6327488a maintainers <maintainers@users.noreply.c-seed-6327488a.example>")
+set(CPACK_PACKAGE_CONTACT "The Vellumor developers <maintainers@users.noreply.c-seed-6327488a.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fly over an endless procedurally generated terrain")
 # Debian's description lines stay within 80 columns; CPack indents them as it
 # copies them and turns the empty line into the paragraph mark.

@@ -10,7 +10,9 @@
 #include "app/gl_context.h"
 #include "app/globals.h"
 #include "app/shell_state.h"
+#include "platform/layer_shared.h"
 #include "platform/virtual_keys.h"
+#include "platform/windows_emulation.h"
 #include "testing/fake_platform.h"
 #include "testing/program_state.h"
 #include "testing/recording_gl.h"
@@ -44,7 +46,7 @@ constexpr std::uint32_t kTickSteps[] = {0, 1, 16, 1000, 1u << 31, 0xFFFFFFFFu};
 // EventKind's names, in its order, for the trace.
 const char* const kKindNames[] = {"Create",   "Destroy", "Move",  "Size",      "Paint",
                                   "Activate", "KeyDown", "KeyUp", "MouseMove", "LeftButtonDown",
-                                  "LeftButtonUp", "Wheel", "CaptureLost"};
+                                  "LeftButtonUp", "Wheel", "CaptureLost", "DpiChanged"};
 
 
 template <std::size_t N, typename T>
@@ -102,9 +104,12 @@ bool Affordable(std::int32_t key) {
   }
 }
 
+EventDriver* current = nullptr;  // the driver the emulation's events go through
+
 }  // namespace
 
-EventDriver::EventDriver(int maxFrames, bool quitEarly) : maxFrames(maxFrames), quitEarly(quitEarly) {
+EventDriver::EventDriver(int maxFrames, bool quitEarly, Host host)
+    : maxFrames(maxFrames), quitEarly(quitEarly), throughEmulation(host != Host::None) {
   // The held-key actions are bound by the first window's Create and kept, so
   // that a run of many inputs does not pile them up.
   static const std::map<std::int32_t, IAction*> bindings = [] {
@@ -117,13 +122,63 @@ EventDriver::EventDriver(int maxFrames, bool quitEarly) : maxFrames(maxFrames), 
   CreateGlContext();
   StartFrameClock();
   recgl::SetRecording(false);
-  Deliver({.kind = EventKind::Size, .x = fake::state.clientWidth, .y = fake::state.clientHeight});
-  Deliver({.kind = EventKind::Move, .x = fake::state.clientX, .y = fake::state.clientY});
   terrainScene.terrain.unit = kMinUnit;
+  if (!throughEmulation) {
+    Deliver({.kind = EventKind::Size, .x = fake::state.clientWidth, .y = fake::state.clientHeight});
+    Deliver({.kind = EventKind::Move, .x = fake::state.clientX, .y = fake::state.clientY});
+    return;
+  }
+  current = this;
+  fake::state.emulated = true;
+  platform::SetWindowProcedure(Heard);
+  platform::emulation.Reset({.pressesHeldKeysOnFocus = host == Host::Warping,
+                             .canWarp = host == Host::Warping,
+                             .capture = [](bool on) {
+                               fake::state.captured = on;
+                               if (on) current->captureHeld = true;
+                             }});
+  platform::emulation.Size(fake::state.clientWidth, fake::state.clientHeight);
+  platform::emulation.Move(fake::state.clientX, fake::state.clientY);
+}
+
+EventDriver::~EventDriver() {
+  if (current != this) return;
+  current = nullptr;
+  platform::SetWindowProcedure(nullptr);
+}
+
+// What the emulation hands the window procedure, checked on its way.
+bool EventDriver::Heard(const Event& event) {
+  EventDriver& d = *current;
+  switch (event.kind) {
+    case EventKind::KeyDown:
+      if (event.key >= 0 && event.key < 256) d.heardDown[event.key] = true;
+      break;
+    case EventKind::KeyUp:
+      if (event.key < 0 || event.key >= 256 || !d.heardDown[event.key]) d.Check("a key-up without its key-down");
+      if (event.key >= 0 && event.key < 256) d.heardDown[event.key] = false;
+      break;
+    case EventKind::CaptureLost:
+      if (!d.captureHeld) d.Check("CaptureLost without a capture to lose");
+      d.captureHeld = false;
+      break;
+    case EventKind::Size:
+      if (event.x == d.sentWidth && event.y == d.sentHeight) d.Check("a Size that changed nothing");
+      d.sentWidth = event.x;
+      d.sentHeight = event.y;
+      break;
+    default:
+      break;
+  }
+  return d.Deliver(event);
 }
 
 bool EventDriver::Next(fuzz::Input& in) {
-  Step(in);
+  if (throughEmulation) {
+    HostStep(in);
+  } else {
+    Step(in);
+  }
   Check(invariants::PointerProblem());
   Check(invariants::HeldKeyProblem(presses));
   return problem.empty() && !fake::state.quit;
@@ -165,30 +220,80 @@ void EventDriver::Step(fuzz::Input& in) {
     case 10: LoseCapture(); break;  // also when not captured: a stray notice
     case 11: DeliverAt(EventKind::Size, in, form); break;
     case 12: DeliverAt(EventKind::Move, in, form); break;
-    default: {
-      const std::uint32_t step = TickStep(in, form);
-      if (frames == maxFrames) break;
-      fake::state.tick += step;
-      ++frames;
-      const invariants::FrameStart start;
-      Deliver({.kind = EventKind::Paint});
-      Check(invariants::FrameGlProblem());
-      Check(invariants::GridProblem(terrainScene.terrain));
-      Check(start.NonFiniteProblem());
-      break;
-    }
+    default: Frame(in, form); break;
   }
 }
 
-void EventDriver::Deliver(const Event& event) {
+// A host's events, each through the emulation as the SDL and web layers hand them on.
+void EventDriver::HostStep(fuzz::Input& in) {
+  using platform::emulation;
+  const std::uint8_t op = in.Byte();
+  const unsigned form = op >> 4;
+  const std::uint32_t time = fake::state.tick;
+  switch (op & 15u) {
+    case 0:
+    case 1: {
+      const std::int32_t key = Key(in, form);
+      const platform::KeyModifiers modifiers{.alt = (form & 4u) != 0, .ctrl = (form & 8u) != 0, .meta = false};
+      if (!Affordable(key) || (key == vk::Escape && !quitEarly)) break;
+      if (key >= 0 && key < 256 && platform::IsSystemKey(key, modifiers)) heardDown[key] = true;
+      emulation.Key(key, true, modifiers, (op & 1u) != 0, time);
+      break;
+    }
+    case 2: emulation.Key(Key(in, form), false, {}, false, time); break;
+    case 3: {
+      const std::int32_t x = Coordinate(in, form);
+      emulation.Motion(x, Coordinate(in, form >> 2));
+      break;
+    }
+    case 4:  // the move that putting the cursor back produces, in client terms
+      emulation.Motion(static_cast<std::int32_t>(std::int64_t{fake::state.cursorX} - shell.clientArea.clientX),
+                       static_cast<std::int32_t>(std::int64_t{fake::state.cursorY} - shell.clientArea.clientY));
+      break;
+    case 5:
+    case 6: {
+      const std::int32_t x = Coordinate(in, form);
+      emulation.Button((op & 15u) == 5, x, Coordinate(in, form >> 2));
+      break;
+    }
+    case 7: emulation.Wheel(static_cast<std::int8_t>(in.Byte()) * (form + 1) * 0.37); break;
+    case 8:
+    case 9: emulation.Focus((op & 15u) == 8, time); break;
+    case 10: emulation.DropCapture(); break;  // the host takes the capture away
+    case 11:
+    case 12: {
+      const std::int32_t x = Coordinate(in, form);
+      const std::int32_t y = Coordinate(in, form >> 2);
+      if ((op & 15u) == 11) emulation.Size(x, y);
+      else emulation.Move(x, y);
+      break;
+    }
+    case 13: emulation.RelativeMotion(static_cast<std::int8_t>(in.Byte()) / 4.0, static_cast<std::int8_t>(in.Byte()) / 4.0); break;
+    default: Frame(in, form); break;
+  }
+}
+
+void EventDriver::Frame(fuzz::Input& in, unsigned form) {
+  const std::uint32_t step = TickStep(in, form);
+  if (frames == maxFrames) return;
+  fake::state.tick += step;
+  ++frames;
+  const invariants::FrameStart start;
+  Deliver({.kind = EventKind::Paint});
+  Check(invariants::FrameGlProblem());
+  Check(invariants::GridProblem(terrainScene.terrain));
+  Check(start.NonFiniteProblem());
+}
+
+bool EventDriver::Deliver(const Event& event) {
   if (fuzz::Tracing()) {
     std::fprintf(stderr, "%d: %s x %d y %d key %d wheel %d repeat %d active %d\n", events,
                  kKindNames[static_cast<int>(event.kind)], event.x, event.y, event.key, event.wheelDelta,
                  event.repeat, event.active);
   }
   presses.Note(event);
-  fake::Send(event);
   ++events;
+  return fake::Send(event);
 }
 
 // The system takes the capture away: first on its side, then it tells the window.

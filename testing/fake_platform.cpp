@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/windows_emulation.h"
+
 namespace vellumor::fake {
 
 PlatformState state;
@@ -111,12 +113,14 @@ void ConfineCursor(const ScreenRect& rect) {
 void UnconfineCursor() {
   state.log.push_back("UnconfineCursor");
   state.confined = false;
+  if (state.emulated) emulation.EndRelativeMotion();
 }
 
 void WarpCursor(std::int32_t x, std::int32_t y) {
   state.log.push_back("WarpCursor " + std::to_string(x) + " " + std::to_string(y));
   state.cursorX = x;
   state.cursorY = y;
+  if (state.emulated) emulation.WarpCursor(x, y);
 }
 
 CursorShape SetCursorShape(CursorShape shape) {
@@ -129,10 +133,12 @@ CursorShape SetCursorShape(CursorShape shape) {
 void CaptureMouse() {
   state.log.push_back("CaptureMouse");
   state.captured = true;
+  if (state.emulated) emulation.CaptureMouse();
 }
 
 void ReleaseMouse() {
   state.log.push_back("ReleaseMouse");
+  if (state.emulated) return emulation.DropCapture();
   if (!state.captured) return;
   state.captured = false;
   fake::Send(Make(EventKind::CaptureLost));

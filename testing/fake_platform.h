@@ -32,6 +32,9 @@ struct PlatformState {
   bool failGlContext = false;
   bool failFont = false;
   std::uint32_t fontListBase = 1000;
+  // The shell's pointer services reach the shared emulation of Windows too,
+  // as in the SDL and web layers, which then holds the capture.
+  bool emulated = false;
   std::vector<platform::Event> script;  // what RunMessageLoop dispatches, in order
   int idleFrames = 0;                   // Paint events RunMessageLoop sends after the script
   std::vector<std::string> log;

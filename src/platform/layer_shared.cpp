@@ -3,13 +3,8 @@
 namespace vellumor::platform {
 
 namespace {
-WindowProcedure procedure = nullptr;
 std::string failure;
 }  // namespace
-
-void SetWindowProcedure(WindowProcedure windowProcedure) { procedure = windowProcedure; }
-
-bool Deliver(const Event& event) { return procedure == nullptr || procedure(event); }
 
 void SetFailure(const std::string& reason) { failure = reason; }
 

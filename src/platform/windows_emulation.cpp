@@ -21,7 +21,7 @@ bool IsSystemKey(std::int32_t key, KeyModifiers modifiers) {
   return modifiers.meta || (modifiers.alt && !modifiers.ctrl);
 }
 
-void WindowsEmulation::Reset(const HostPointer& host) {
+void WindowsEmulation::Reset(const HostServices& host) {
   *this = WindowsEmulation{};
   host_ = host;
 }
@@ -29,7 +29,8 @@ void WindowsEmulation::Reset(const HostPointer& host) {
 bool WindowsEmulation::Key(std::int32_t key, bool down, KeyModifiers modifiers, bool hostRepeat,
                            std::uint32_t time) {
   if (key <= 0 || key >= kKeyCount) return false;
-  const bool heldThrough = heldAtFocusLoss_[key] && (!focused_ || time - focusGainedAt_ <= kHeldThroughMs);
+  const bool heldThrough = heldAtFocusLoss_[key] && (!focused_ || (host_.pressesHeldKeysOnFocus &&
+                                                                   time - focusGainedAt_ <= kHeldThroughMs));
   heldAtFocusLoss_[key] = false;
   const bool wasDown = keysDown_[key];
   keysDown_[key] = down;
@@ -115,6 +116,81 @@ void WindowsEmulation::RelativeMotion(double dx, double dy) {
   Deliver({.kind = EventKind::MouseMove,
            .x = static_cast<std::int32_t>(std::lround(virtualX_ - sentX_)),
            .y = static_cast<std::int32_t>(std::lround(virtualY_ - sentY_))});
+}
+
+namespace {
+
+template <typename Finger>
+double FingerDistance(const Finger& a, const Finger& b) {
+  return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+}
+
+}  // namespace
+
+// Touch. A lone finger's gesture follows look mode as it is at each move:
+// F1 or F4 pressed with the other hand changes what the finger does next.
+// Whenever the number of fingers changes, the gesture ends and the one for
+// the fingers now down begins from where they are, so nothing jumps.
+void WindowsEmulation::Touch(TouchPhase phase, std::int64_t id, double x, double y) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  Finger* finger = std::find_if(fingers_.begin(), fingers_.begin() + fingerCount_,
+                                [id](const Finger& f) { return f.id == id; });
+  const bool known = finger != fingers_.begin() + fingerCount_;
+  if (phase == TouchPhase::Start) {
+    if (known || fingerCount_ == kMaxFingers) return;
+    EndGesture();
+    fingers_[fingerCount_++] = {id, x, y};
+    BeginGesture();
+    return;
+  }
+  if (!known) return;  // began elsewhere, or before the window
+  const Finger before = *finger;
+  finger->x = x;
+  finger->y = y;
+  if (phase == TouchPhase::End) {
+    EndGesture();
+    std::copy(finger + 1, fingers_.begin() + fingerCount_, finger);
+    --fingerCount_;
+    BeginGesture();
+  } else if (fingerCount_ == 1 && relativeActive_) {
+    RelativeMotion(x - before.x, y - before.y);
+  } else if (fingerCount_ == 1 && touchButton_) {
+    Motion(static_cast<std::int32_t>(std::lround(x)), static_cast<std::int32_t>(std::lround(y)));
+  } else if (fingerCount_ >= 2 && finger - fingers_.begin() < 2) {
+    PinchStep();
+  }
+}
+
+void WindowsEmulation::BeginGesture() {
+  if (fingerCount_ >= 2) {
+    pinchDistance_ = FingerDistance(fingers_[0], fingers_[1]);
+    return;
+  }
+  if (fingerCount_ == 0 || relativeActive_) return;
+  const auto x = static_cast<std::int32_t>(std::lround(fingers_[0].x));
+  const auto y = static_cast<std::int32_t>(std::lround(fingers_[0].y));
+  touchButton_ = captured_ || Inside(x, y, sentWidth_, sentHeight_);
+  Button(true, x, y);
+}
+
+void WindowsEmulation::EndGesture() {
+  if (!touchButton_) return;
+  touchButton_ = false;
+  Button(false, static_cast<std::int32_t>(std::lround(fingers_[0].x)),
+         static_cast<std::int32_t>(std::lround(fingers_[0].y)));
+}
+
+// Whole notches only: the window procedure zooms once for a sum of 120 or
+// more and drops the rest, so a larger sum would lose zoom.
+void WindowsEmulation::PinchStep() {
+  constexpr double kNotch = 120.0;
+  const double distance = FingerDistance(fingers_[0], fingers_[1]);
+  if (distance > 0.0 && pinchDistance_ > 0.0) {
+    pinchUnits_ -= kNotch * std::log(distance / pinchDistance_) / std::log(1.2);
+  }
+  pinchDistance_ = distance;
+  for (; pinchUnits_ >= kNotch; pinchUnits_ -= kNotch) Wheel(kNotch);
+  for (; pinchUnits_ <= -kNotch; pinchUnits_ += kNotch) Wheel(-kNotch);
 }
 
 void WindowsEmulation::WarpCursor(std::int32_t x, std::int32_t y) {

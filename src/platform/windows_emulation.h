@@ -16,10 +16,15 @@
 //   puts a virtual cursor where the shell wants it, and relative motion
 //   moves it on from there;
 // - a warp replaces the motion the host queued before it, as SetCursorPos
-//   does on Windows.
+//   does on Windows;
+// - touch as the mouse: one finger turns the look in look mode (relative
+//   motion is on) and drags as the left button otherwise; two pinch, as the
+//   wheel turns: a notch for each factor of 1.2 in their distance, spreading
+//   them zooming in.
 //
 // Portable and free of SDL and Emscripten, so every rule is tested natively.
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 
@@ -27,14 +32,20 @@
 
 namespace vellumor::platform {
 
-// What the emulation asks of its host; a layer fills in what it has.
-struct HostPointer {
+// What the emulation knows of its host and asks of it; a layer fills in what it has.
+struct HostServices {
+  // The host reports the keys still down when the focus returns as fresh
+  // presses (SDL); a browser goes on with their auto-repeats instead.
+  bool pressesHeldKeysOnFocus = false;
   bool canWarp = false;                                   // else look mode runs on relative motion
   void (*warp)(std::int32_t x, std::int32_t y) = nullptr;  // screen pixels
   void (*discardQueuedMotion)() = nullptr;                 // drop the motion the host queued until now
   void (*relativeMotion)(bool on) = nullptr;               // hide and lock the pointer, reporting motion
   void (*capture)(bool on) = nullptr;                      // the host's own capture, where it has one
 };
+
+// A finger's part in a touch; a cancelled touch ends as a lifted one.
+enum class TouchPhase { Start, Move, End };
 
 struct KeyModifiers {
   bool alt = false;
@@ -45,11 +56,11 @@ struct KeyModifiers {
 class WindowsEmulation {
  public:
   static constexpr int kKeyCount = 256;
-  // Keys reported pressed this soon after the focus returns were held
-  // through its loss (hosts tell a returning window so, as fresh presses).
+  // Keys such a host reports pressed this soon after the focus returns were
+  // held through its loss.
   static constexpr std::uint32_t kHeldThroughMs = 500;
 
-  void Reset(const HostPointer& host);  // a new window: nothing down, nothing sent
+  void Reset(const HostServices& host);  // a new window: nothing down, nothing sent
 
   // Host events. Times are the host's milliseconds.
   // A key by virtual-key code; returns whether the window procedure took it
@@ -67,6 +78,9 @@ class WindowsEmulation {
   void Motion(std::int32_t x, std::int32_t y);
   void Button(bool down, std::int32_t x, std::int32_t y);  // the left button
   void RelativeMotion(double dx, double dy);  // pixels, while relative motion is on
+  // A finger on the client area, in client pixels; id is the host's, the
+  // same from the finger's start to its end.
+  void Touch(TouchPhase phase, std::int64_t id, double x, double y);
 
   // The platform services a layer hands over.
   void WarpCursor(std::int32_t x, std::int32_t y);
@@ -85,7 +99,7 @@ class WindowsEmulation {
   std::int32_t SentHeight() const { return sentHeight_; }
 
  private:
-  HostPointer host_;
+  HostServices host_;
   std::bitset<kKeyCount> keysDown_;         // as far as the window knows
   std::bitset<kKeyCount> heldAtFocusLoss_;  // down when the focus went
   std::bitset<kKeyCount> taken_;            // keys whose down the procedure took
@@ -101,6 +115,21 @@ class WindowsEmulation {
   int exitCode_ = 0;
   bool relativeActive_ = false;
   double virtualX_ = 0.0, virtualY_ = 0.0;  // the virtual cursor, screen pixels
+
+  // Touch: the fingers down in the order they came; the first two pinch.
+  struct Finger {
+    std::int64_t id = 0;
+    double x = 0.0, y = 0.0;
+  };
+  static constexpr int kMaxFingers = 10;
+  std::array<Finger, kMaxFingers> fingers_{};
+  int fingerCount_ = 0;
+  bool touchButton_ = false;    // a lone finger holds the left button down
+  double pinchDistance_ = 0.0;  // the first two fingers' distance at the last step
+  double pinchUnits_ = 0.0;     // wheel units not yet a whole notch
+  void BeginGesture();
+  void EndGesture();
+  void PinchStep();
 };
 
 // The one window's emulation, for the layer that uses it.

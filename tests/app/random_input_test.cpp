@@ -1,6 +1,7 @@
 // Long random input sequences through the window procedure, read by the same
 // driver as the window procedure fuzzer (testing/event_driver.h), from fixed
-// seeds, so that a failure names its seed and event and can be replayed.
+// seeds, so that a failure names its seed and event and can be replayed:
+// contract events, and a host's events through the emulation of Windows.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -18,16 +19,18 @@ namespace vellumor {
 namespace {
 
 TEST(RandomInputTest, NoSequenceOfEventsBreaksThePointerTheFrameOrTheMemory) {
+  using Host = EventDriver::Host;
   constexpr std::uint32_t kSeeds[] = {1, 2, 3, 20250101};
   constexpr int kEvents = 5000;
+  for (const Host host : {Host::None, Host::Warping, Host::Relative})
   for (const std::uint32_t seed : kSeeds) {
-    SCOPED_TRACE(::testing::Message() << "seed " << seed);
+    SCOPED_TRACE(::testing::Message() << "seed " << seed << ", host " << static_cast<int>(host));
     std::mt19937 rng(seed);
     std::vector<std::uint8_t> bytes(kEvents * 8);
     for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(rng());
     fuzz::Input in(bytes.data(), bytes.size());
 
-    EventDriver driver(kEvents, false);
+    EventDriver driver(kEvents, false, host);
     int modesSeen[3] = {};
     for (int n = 0; n < kEvents; ++n) {
       ASSERT_TRUE(driver.Next(in)) << driver.Problem();

@@ -1,7 +1,11 @@
 """Every control of the viewer in the browser, through real input events:
 what each key changes on the overlay, the held keys, the views, the wheel,
-the drag, mouse look under pointer lock with the focus, and Escape."""
+the drag, mouse look under pointer lock with the focus, and Escape; and on an
+emulated phone the touch controls, a finger and a pinch."""
 
+import pytest
+
+from browser import Browser, open_page
 from harness.pictures import is_yellow, same_scene, where
 from harness.waiting import wait_until
 from overlay import START, values
@@ -12,7 +16,7 @@ STEPS = (("t", "Octaves", "3"), ("r", "Octaves", "2"), ("g", "Amp", "240"), ("f"
 
 
 def wait_for_values(page, expected, what):
-    return wait_until(lambda: values(page.screenshot()) == expected, 15, what, interval=0.1)
+    return wait_until(lambda: values(page.screenshot(), page.scale) == expected, 15, what, interval=0.1)
 
 
 def box(image):
@@ -171,3 +175,89 @@ def test_mouse_look_and_escape(page):
     page.driver.find_element("id", "restart").click()
     page.ready()
     assert values(page.wait_until_steady()) == START
+
+
+def touch(page, kind, **fingers):
+    """One touch event listing every finger still down ("f1" = point in CSS pixels of the page)."""
+    page.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [
+        {"x": x, "y": y, "id": int(name[1:])} for name, (x, y) in fingers.items()]})
+
+
+def at(page, selector, x=None, y=None):
+    """An element's centre, or the point x, y from its corner."""
+    left, top, width, height = page.script("const r = document.querySelector(arguments[0])"
+                                           ".getBoundingClientRect(); return [r.left, r.top, r.width, r.height];",
+                                           selector)
+    return (left + width / 2, top + height / 2) if x is None else (left + x, top + y)
+
+
+def tap(page, key):
+    touch(page, "touchStart", f1=at(page, '[data-key="%s"]' % key))
+    touch(page, "touchEnd")
+
+
+def stroke(page, start, end, steps=6):
+    for i in range(steps + 1):
+        point = [a + (b - a) * i / steps for a, b in zip(start, end)]
+        touch(page, "touchMove" if i else "touchStart", f1=at(page, "#vellumor", *point))
+    touch(page, "touchEnd")
+
+
+def pinch(page, apart, to):
+    touch(page, "touchStart", f1=at(page, "#vellumor", 20, 200), f2=at(page, "#vellumor", 20 + apart, 200))
+    touch(page, "touchMove", f1=at(page, "#vellumor", 20, 200), f2=at(page, "#vellumor", 20 + to, 200))
+    touch(page, "touchEnd")
+
+
+@pytest.fixture
+def phone(site):
+    browser = Browser()
+    try:
+        browser.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+        browser.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        page = open_page(browser, site.url)
+        page.scale = 3
+        assert page.canvas().size == {"width": 358, "height": 358}, "the picture does not fill the width"
+        yield page
+        # Nothing a finger did scrolled or zoomed the page.
+        assert page.script("return [scrollX, scrollY, visualViewport.scale];") == [0, 0, 1]
+        assert not browser.console_errors()
+    finally:
+        browser.close()
+
+
+def test_touch_controls_pan_pinch_and_look(phone):
+    tap(phone, "T")
+    wait_for_values(phone, dict(START, Octaves="3"), "a tap on T to step the octaves")
+    # A notch for each factor of 1.2 in the fingers' distance: 2.5 of them
+    # out, then 2.75 in with the half notch left over.
+    for to, radius in ((80 / 1.2 ** 2.5, "2160"), (80 * 1.2 ** 2.75, "1500")):
+        pinch(phone, 80, to)
+        wait_for_values(phone, dict(START, Octaves="3", oradius=radius), "a pinch to make oradius %s" % radius)
+    perspective = phone.wait_until_steady()
+    tap(phone, "F4")
+    before = phone.wait_for_change(perspective, 15, "the top view") and phone.wait_until_steady()
+    stroke(phone, (100, 200), (130, 220))  # pans by the stroke, 3 device pixels a CSS pixel
+    after = phone.wait_for_change(before, 15, "the view to pan") and phone.wait_until_steady()
+    moved = (eye(after)[0] - eye(before)[0], eye(after)[1] - eye(before)[1])
+    assert abs(moved[0] - 90) <= 3 and abs(moved[1] - 60) <= 3, "a stroke of (30, 20) moved %s" % (moved,)
+    # Held W pushes the mover until its finger lifts or slides off.
+    for slide_off in (False, True):
+        y = eye(phone.wait_until_steady())[1]
+        touch(phone, "touchStart", f1=at(phone, '[data-key="W"]'))
+        wait_until(lambda: eye(phone.screenshot())[1] <= y - 24, 20, "W held to fly the eye up the top view")
+        if slide_off:
+            touch(phone, "touchMove", f1=at(phone, "h1"))
+        touch(phone, "touchEnd")
+        touch(phone, "touchStart", f1=at(phone, '[data-key="Space"]'))
+        stopped = phone.wait_until_steady()
+        touch(phone, "touchEnd")
+        phone.wait_frames(20)
+        assert same_scene(phone.screenshot(), stopped, phone.scale), "W pushed on after its finger went, slid off: %s" % slide_off
+    # After F1 a stroke to the right turns the view right, seen from above.
+    tap(phone, "F1")
+    stroke(phone, (100, 200), (140, 200))
+    tap(phone, "F4")
+    pinch(phone, 300, 300 / 1.2 ** 9.5)  # out until the whole frustum shows
+    assert lean(phone.wait_until_steady()) > 5, "the view did not turn right"

@@ -1,10 +1,11 @@
 """The page around the viewer: its size and sharpness, the keys it keeps
-from the browser, what it says when the viewer cannot start, and its
-picture after the WebGL context was lost."""
+from the browser, what it says when the viewer cannot start, its picture
+after the WebGL context was lost, the desktop's page without the touch
+controls, and the page started again without the server."""
 
 import os
 
-from browser import Browser, Page, open_page
+from browser import Browser, Page, Site, open_page
 from harness.pictures import check_scales, is_clear, same_scene
 from harness.waiting import wait_until
 from overlay import START, values
@@ -31,7 +32,9 @@ def test_at_a_device_pixel_ratio_the_canvas_and_overlay_are_larger(site):
     def picture(scale):
         browser = Browser(scale=scale)
         try:
-            return open_page(browser, site.url).wait_until_steady()
+            page = open_page(browser, site.url)
+            page.scale = scale
+            return page.wait_until_steady()
         finally:
             browser.close()
     check_scales((1, 2, 3), picture)
@@ -42,6 +45,7 @@ def test_a_page_zoomed_while_it_runs_draws_its_next_frames_larger(page):
         page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": 800, "height": 600, "deviceScaleFactor": scale, "mobile": False})
         wait_until(lambda: page.screenshot().width == 256 * scale, 15, "a picture at a ratio of %g" % scale)
+        page.scale = scale
         return page.wait_until_steady()
     check_scales((1, 2), picture)
 
@@ -84,3 +88,23 @@ def test_the_picture_comes_back_with_a_lost_context(page):
     # Keys still act: the view turns away from the picture it showed.
     page.key("F4")
     page.wait_for_change(after)
+
+
+def test_on_a_desktop_the_touch_controls_hide(page):
+    shown = "return getComputedStyle(document.getElementById(arguments[0])).display !== 'none';"
+    assert [page.script(shown, id) for id in ("controls", "hint-touch", "hint-keys")] == [False, False, True]
+
+
+def test_the_worker_starts_the_page_without_the_server(site):
+    served, browser = Site(site.folder), Browser()
+    try:
+        page = open_page(browser, served.url)
+        wait_until(lambda: page.script("return navigator.serviceWorker.controller !== null;"), 20, "the worker")
+        served.close()
+        page = open_page(browser, served.url)
+        perspective = page.wait_until_steady()
+        page.key("F4")
+        page.wait_for_change(perspective, 15, "F4 to show the top view")
+    finally:
+        browser.close()
+

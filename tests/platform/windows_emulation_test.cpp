@@ -1,10 +1,13 @@
 // The emulation's rules, one test each: host events in, the events a
-// Windows window procedure would receive out.
+// Windows window procedure would receive out. The fuzzer and the
+// random-input test drive it further (testing/event_driver.h).
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <deque>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -44,10 +47,11 @@ bool Record(const Event& e) {
 }
 
 // A host whose queue still holds motion from before a warp.
-std::deque<std::pair<double, double>> queuedMotion;
+std::deque<std::int32_t> queuedMotion;  // x of each queued move
 int warps = 0;
-HostPointer WarpingHost() {
-  return {.canWarp = true,
+HostServices WarpingHost() {
+  return {.pressesHeldKeysOnFocus = true,
+          .canWarp = true,
           .warp = [](std::int32_t, std::int32_t) { ++warps; },
           .discardQueuedMotion = [] { queuedMotion.clear(); }};
 }
@@ -90,39 +94,21 @@ TEST_F(EmulationTest, AKeyDownIsARepeatWhenTheHostSaysSoOrTheKeyWasAlreadyDown) 
 }
 
 TEST_F(EmulationTest, SystemKeysNeverGoDownButEveryKnownKeyComesUp) {
-  const struct {
-    std::int32_t key;
-    KeyModifiers modifiers;
-    bool heard;
-  } cases[] = {
-      {18, {.alt = true}, false},                  // Alt itself
-      {vk::T, {.alt = true}, false},               // an Alt combination
-      {121, {}, false},                            // F10
-      {vk::T, {.meta = true}, false},              // the desktop's or browser's own
-      {vk::T, {.alt = true, .ctrl = true}, true},  // Ctrl+Alt types characters
-      {vk::T, {.ctrl = true}, true},
-  };
-  for (const auto& c : cases) {
-    Key(c.key, true, 0, false, c.modifiers);
-    EXPECT_EQ(Take().size(), c.heard ? 1u : 0u) << c.key;
-    Key(c.key, false);
-    Take();
-  }
-  // W let go while Alt is down still ends what W began.
-  Key(vk::W, true);
-  Key(vk::W, false, 0, false, {.alt = true});
-  EXPECT_EQ(Take(), (std::vector<Seen>{{Down, vk::W, 0}, {Up, vk::W, 0}}));
+  Key(18, true, 0, false, {.alt = true});            // Alt itself
+  Key(vk::T, true, 0, false, {.alt = true});         // an Alt combination
+  Key(121, true);                                    // F10
+  Key(vk::G, true, 0, false, {.meta = true});        // the desktop's or browser's own
+  Key(vk::Y, true, 0, false, {.alt = true, .ctrl = true});  // Ctrl+Alt types characters
+  Key(vk::T, false, 0, false, {.alt = true});        // W let go with Alt down still ends what W began
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Down, vk::Y, 0}, {Up, vk::T, 0}}));
 }
 
 TEST_F(EmulationTest, TheKeysTheProcedureTookStayFromTheHostWithTheirRepeatsAndKeyUps) {
-  EXPECT_TRUE(Key(vk::W, true));
-  EXPECT_TRUE(Key(vk::W, true, 0, true));
-  EXPECT_TRUE(Key(vk::W, false));
-  takeKeys = false;
-  EXPECT_FALSE(Key(vk::Y + 1, true));  // a key the shell has no use for
-  EXPECT_FALSE(Key(vk::Y + 1, true, 0, true));
-  EXPECT_FALSE(Key(vk::Y + 1, false));
-  EXPECT_FALSE(Key(18, true));  // a system key, whatever the shell would say
+  const bool wTaken[] = {Key(vk::W, true), Key(vk::W, true, 0, true), Key(vk::W, false)};
+  takeKeys = false;  // a key the shell has no use for, and a system key whatever it would say
+  const bool others[] = {Key(vk::Y + 1, true), Key(vk::Y + 1, true, 0, true), Key(vk::Y + 1, false), Key(18, true)};
+  EXPECT_THAT(wTaken, ::testing::Each(true));
+  EXPECT_THAT(others, ::testing::Each(false));
 }
 
 TEST_F(EmulationTest, AKeyHeldThroughAFocusChangeGoesOnAsARepeatAndComesUpOnce) {
@@ -135,23 +121,27 @@ TEST_F(EmulationTest, AKeyHeldThroughAFocusChangeGoesOnAsARepeatAndComesUpOnce) 
   Key(vk::W, false, 2500);
   Key(vk::W, true, 2700);   // pressed again
   Key(vk::S, true, 4000);   // pressed long after the return: a fresh press
-  EXPECT_EQ(Take(), (std::vector<Seen>{{Down, vk::W, 0}, {Down, vk::S, 0}, {Activate, 0, 0}, {Activate, 0, 1}, {Down, vk::W, 1}, {Up, vk::W, 0}, {Down, vk::W, 0},
-                                       {Down, vk::S, 0}}));
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Down, vk::W, 0}, {Down, vk::S, 0}, {Activate, 0, 0}, {Activate, 0, 1},
+                                       {Down, vk::W, 1}, {Up, vk::W, 0}, {Down, vk::W, 0}, {Down, vk::S, 0}}));
   Key(vk::A, false);  // never heard going down
   EXPECT_TRUE(Take().empty());
+
+  // A browser goes on with a held key's auto-repeats: a press right after the return is a fresh one.
+  emulation.Reset({});
+  emulation.Focus(true, 0);
+  Key(vk::T, true, 100);
+  emulation.Focus(false, 1000);
+  emulation.Focus(true, 2000);
+  Key(vk::T, true, 2020);
+  EXPECT_EQ(Take().back(), (Seen{Down, vk::T, 0}));
 }
 
-TEST_F(EmulationTest, LosingTheFocusTakesTheCaptureOnceAndAnUnchangedFocusSaysNothing) {
+TEST_F(EmulationTest, FocusCaptureSizeMoveAndDpiAreHeardOnlyWhenTheyChange) {
   emulation.CaptureMouse();
   emulation.Focus(true, 10);
-  emulation.Focus(false, 20);
+  emulation.Focus(false, 20);  // the system takes the capture
   emulation.DropCapture();
   emulation.Focus(false, 30);
-  EXPECT_EQ(Take(), (std::vector<Seen>{{Activate, 0, 0}, {EventKind::CaptureLost}}));
-  EXPECT_FALSE(emulation.Captured());
-}
-
-TEST_F(EmulationTest, SizeMoveAndDpiArriveOnlyWhenTheyChange) {
   emulation.Size(200, 100);
   emulation.Size(320, 240);
   emulation.Move(-20, 30);  // partly off the screen's left edge
@@ -159,8 +149,9 @@ TEST_F(EmulationTest, SizeMoveAndDpiArriveOnlyWhenTheyChange) {
   emulation.Dpi(96);
   emulation.Dpi(96);
   emulation.Dpi(192);
-  EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::Size, 320, 240}, {EventKind::Move, -20, 30},
-                                       {EventKind::DpiChanged, 96}, {EventKind::DpiChanged, 192}}));
+  EXPECT_EQ(Take(), (std::vector<Seen>{{Activate, 0, 0}, {EventKind::CaptureLost}, {EventKind::Size, 320, 240},
+                                       {EventKind::Move, -20, 30}, {EventKind::DpiChanged, 96},
+                                       {EventKind::DpiChanged, 192}}));
 }
 
 TEST_F(EmulationTest, TheWheelKeepsFractionsUntilTheyMakeAWholeUnit) {
@@ -204,21 +195,49 @@ TEST_F(EmulationTest, WithoutWarpingLookModeMovesAVirtualCursorByRelativeMotion)
 // view a second time.
 TEST_F(EmulationTest, AWarpDropsTheMotionTheHostQueuedBeforeIt) {
   onMove = [](const Event&) { emulation.WarpCursor(100, 50); };
-  queuedMotion = {{110, 50}, {110, 50}};
+  queuedMotion = {110, 110};
   while (!queuedMotion.empty()) {
-    const auto [x, y] = queuedMotion.front();
+    const std::int32_t x = queuedMotion.front();
     queuedMotion.pop_front();
-    emulation.Motion(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+    emulation.Motion(x, 50);
   }
   EXPECT_EQ(Take(), (std::vector<Seen>{{EventKind::MouseMove, 110, 50}}));
   EXPECT_EQ(warps, 1);
 }
 
-TEST_F(EmulationTest, QuitKeepsItsExitCode) {
-  EXPECT_FALSE(emulation.QuitRequested());
-  emulation.Quit(3);
-  EXPECT_TRUE(emulation.QuitRequested());
-  EXPECT_EQ(emulation.ExitCode(), 3);
+// Touch as the mouse and the wheel: a finger's steps in, the events out.
+TEST_F(EmulationTest, TouchBecomesTheLeftButtonRelativeMotionOrTheWheel) {
+  constexpr TouchPhase Start = TouchPhase::Start, Move = TouchPhase::Move, End = TouchPhase::End;
+  constexpr EventKind Press = EventKind::LeftButtonDown, Lift = EventKind::LeftButtonUp,
+                      Mouse = EventKind::MouseMove, Wheel = EventKind::Wheel;
+  const double apart = 100.0 * std::pow(1.2, 2.5);  // 2.5 notches from 100
+  struct Case {
+    const char* rule;
+    bool look;
+    std::vector<std::tuple<TouchPhase, std::int64_t, double, double>> steps;
+    std::vector<Seen> seen;
+  } const cases[] = {
+      {"one finger drags as the left button; unknown fingers do nothing", false,
+       {{Start, 7, 10.4, 20}, {Move, 7, 15, 25.6}, {Move, 8, 1, 1}, {End, 7, 30, 40}},
+       {{Press, 10, 20}, {Mouse, 15, 26}, {Lift, 30, 40}}},
+      {"in look mode it moves the virtual cursor as relative motion", true,
+       {{Start, 1, 10, 10}, {Move, 1, 13.4, 8}, {Move, 1, 16.8, 8}, {End, 1, 16.8, 8}},
+       {{Mouse, 103, 48}, {Mouse, 107, 48}}},
+      {"a second finger ends the drag; a notch per factor 1.2, the rest kept (to 90: 3.08 less 0.5)", false,
+       {{Start, 1, 0, 0}, {Start, 2, 100, 0}, {Move, 2, apart, 0}, {Move, 1, apart - 90, 0}},
+       {{Press, 0, 0}, {Lift, 0, 0}, {Wheel, -120}, {Wheel, -120}, {Wheel, 120}, {Wheel, 120}}},
+      {"the finger left after a pinch drags afresh", false,
+       {{Start, 1, 10, 10}, {Start, 2, 50, 10}, {End, 1, 10, 10}, {Move, 2, 70, 20}, {End, 2, 80, 20}},
+       {{Press, 10, 10}, {Lift, 10, 10}, {Press, 50, 10}, {Mouse, 70, 20}, {Lift, 80, 20}}},
+  };
+  for (const Case& c : cases) {
+    emulation.Reset({});
+    emulation.Size(200, 100);
+    if (c.look) emulation.WarpCursor(100, 50);  // look mode's centre
+    Take();
+    for (const auto& [phase, id, x, y] : c.steps) emulation.Touch(phase, id, x, y);
+    EXPECT_EQ(Take(), c.seen) << c.rule;
+  }
 }
 
 }  // namespace

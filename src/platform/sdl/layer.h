@@ -83,7 +83,7 @@ std::int32_t XftDpi(const char* resources);  // Xft.dpi in an X resource string;
 std::int32_t DesktopDpi(SDL_Window* window);  // X11's Xft.dpi, kPlainDpi elsewhere or without one
 
 // Pointer (pointer_sdl.cpp).
-HostPointer PointerServices(bool canWarp);  // what the emulation asks of SDL's pointer
+HostServices PointerServices(bool canWarp);  // what the emulation asks of SDL's pointer
 void DestroyCursors();
 
 // Before the first frame (allocator.cpp).

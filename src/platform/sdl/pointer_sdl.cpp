@@ -41,8 +41,9 @@ void Capture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
 
 }  // namespace
 
-HostPointer PointerServices(bool canWarp) {
-  return {.canWarp = canWarp,
+HostServices PointerServices(bool canWarp) {
+  return {.pressesHeldKeysOnFocus = true,
+          .canWarp = canWarp,
           .warp = Warp,
           .discardQueuedMotion = DiscardQueuedMotion,
           .relativeMotion = RelativeMotion,

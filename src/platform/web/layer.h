@@ -1,6 +1,6 @@
 #pragma once
 // The platform layer for the browser, on Emscripten's html5.h and our own
-// OpenGL 1.1 subset over WebGL 1 (gl/).
+// OpenGL 1.1 subset over WebGL 1 (src/gl_over_webgl).
 //
 // Implements every service of platform.h: the window is a canvas in the page
 // with a WebGL 1 context, drawn at the device's pixel ratio, which is the
@@ -61,6 +61,9 @@ struct Layer {
   // in its own time.
   bool locked = false;           // the browser holds the pointer lock for the canvas
   bool unlockRequested = false;  // the layer itself asked the lock to end
+  // The latest input came from a finger: look mode then runs on its motion,
+  // without asking for a lock that touch has no use for.
+  bool byTouch = false;
 };
 
 extern Layer layer;
@@ -71,9 +74,11 @@ void SendSize();  // the canvas's drawable size, if it changed; resizes its buff
 // Events (events_web.cpp).
 void ListenForEvents();
 void StopListening();
+// A key from the keyboard or the page's controls; true when the shell took it.
+bool PageKey(std::int32_t code, bool down, KeyModifiers modifiers, bool repeat);
 
 // Pointer (pointer_web.cpp).
-HostPointer PointerServices();  // what the emulation asks of the page's pointer
+HostServices PointerServices();  // what the emulation asks of the page's pointer
 void OnPointerLockChange();     // the browser took or ended the lock
 
 }  // namespace vellumor::platform::web

@@ -22,6 +22,11 @@ EM_JS(int, JsCanvasHasFocus, (const char* selector), {
   return canvas && document.activeElement === canvas && document.hasFocus() ? 1 : 0;
 });
 
+EM_JS(void, JsFocusCanvas, (const char* selector), {
+  var canvas = document.querySelector(UTF8ToString(selector));
+  if (canvas && document.activeElement !== canvas) canvas.focus();
+});
+
 EM_JS(void, JsSetCanvasCursor, (const char* selector, const char* cursor, int wholePage), {
   var canvas = document.querySelector(UTF8ToString(selector));
   if (canvas) canvas.style.cursor = UTF8ToString(cursor);
@@ -62,6 +67,8 @@ CanvasBox ReadCanvasBox(const char* selector) {
 }
 
 bool CanvasHasFocus(const char* selector) { return JsCanvasHasFocus(selector) != 0; }
+
+void FocusCanvas(const char* selector) { JsFocusCanvas(selector); }
 
 void SetCanvasCursor(const char* selector, const char* cssCursor, bool wholePage) {
   JsSetCanvasCursor(selector, cssCursor, wholePage ? 1 : 0);

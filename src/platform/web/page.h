@@ -15,6 +15,7 @@ struct CanvasBox {
 bool CanvasExists(const char* selector);
 CanvasBox ReadCanvasBox(const char* selector);
 bool CanvasHasFocus(const char* selector);
+void FocusCanvas(const char* selector);  // unless it has the focus already
 // The cursor over the canvas, and over the whole page too when wholePage
 // (a drag goes on wherever the pointer is).
 void SetCanvasCursor(const char* selector, const char* cssCursor, bool wholePage);

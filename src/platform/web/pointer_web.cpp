@@ -18,7 +18,7 @@ namespace {
 // letting go: it is asked for again once it has gone.
 void RelativeMotion(bool on) {
   if (on) {
-    if (!layer.locked) RequestPointerLock(layer.canvas.c_str());
+    if (!layer.locked && !layer.byTouch) RequestPointerLock(layer.canvas.c_str());
     return;
   }
   if (layer.locked || PointerLockedTo(layer.canvas.c_str())) {
@@ -32,7 +32,7 @@ void RelativeMotion(bool on) {
 // A page cannot move the pointer, and has no capture of its own: it hears
 // the whole page, and browsers keep sending a drag that leaves the window to
 // the page it began in.
-HostPointer PointerServices() { return {.canWarp = false, .relativeMotion = RelativeMotion}; }
+HostServices PointerServices() { return {.canWarp = false, .relativeMotion = RelativeMotion}; }
 
 // The lock ends without the layer asking when the browser takes it back
 // (Escape, another window): the window has lost the capture, and the shell

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <string>
+
 #include "platform/win32/layer.h"
 
 namespace vellumor::platform {
@@ -69,27 +71,43 @@ bool CreateRenderingContext() {
 
   layer.deviceContext = GetDC(layer.windowHandle);
   const PIXELFORMATDESCRIPTOR request = win32::PixelFormatRequest();
-  const int format = ChoosePixelFormat(layer.deviceContext, &request);
+  const auto [format, chooseError] =
+      win32::Checked([&] { return ChoosePixelFormat(layer.deviceContext, &request); });
+  if (format == 0) {
+    win32::SetFailureWithError("no OpenGL context: no double-buffered RGBA pixel format with OpenGL", chooseError,
+                               win32::kUpdateTheDriver);
+    return false;
+  }
   PIXELFORMATDESCRIPTOR chosen{};
-  if (format == 0 || DescribePixelFormat(layer.deviceContext, format, sizeof chosen, &chosen) == 0) {
-    win32::SetFailureWithError("no OpenGL context: no double-buffered RGBA pixel format with OpenGL");
+  const auto [described, describeError] =
+      win32::Checked([&] { return DescribePixelFormat(layer.deviceContext, format, sizeof chosen, &chosen); });
+  if (described == 0) {
+    win32::SetFailureWithError("no OpenGL context: no double-buffered RGBA pixel format with OpenGL", describeError,
+                               win32::kUpdateTheDriver);
     return false;
   }
   if (!win32::DrawsToAWindowWithOpenGl(chosen)) {
-    SetFailure("no OpenGL context: the display's nearest pixel format cannot draw to a window with OpenGL");
+    SetFailure(std::string("no OpenGL context: the display's nearest pixel format cannot draw to a window with OpenGL") +
+               win32::kUpdateTheDriver);
     return false;
   }
-  if (!SetPixelFormat(layer.deviceContext, format, &request)) {
-    win32::SetFailureWithError("no OpenGL context: the window does not take the pixel format");
+  const auto [formatSet, setError] =
+      win32::Checked([&] { return SetPixelFormat(layer.deviceContext, format, &request); });
+  if (!formatSet) {
+    win32::SetFailureWithError("no OpenGL context: the window does not take the pixel format", setError,
+                               win32::kUpdateTheDriver);
     return false;
   }
-  layer.glContext = wglCreateContext(layer.deviceContext);
-  if (layer.glContext == nullptr) {
-    win32::SetFailureWithError("no OpenGL context: wglCreateContext failed");
+  const auto [context, createError] = win32::Checked([&] { return wglCreateContext(layer.deviceContext); });
+  if (context == nullptr) {
+    win32::SetFailureWithError("no OpenGL context: wglCreateContext failed", createError, win32::kUpdateTheDriver);
     return false;
   }
-  if (!wglMakeCurrent(layer.deviceContext, layer.glContext)) {
-    win32::SetFailureWithError("no OpenGL context: wglMakeCurrent failed");
+  layer.glContext = context;
+  const auto [current, currentError] =
+      win32::Checked([&] { return wglMakeCurrent(layer.deviceContext, layer.glContext); });
+  if (!current) {
+    win32::SetFailureWithError("no OpenGL context: wglMakeCurrent failed", currentError, win32::kUpdateTheDriver);
     wglDeleteContext(layer.glContext);
     layer.glContext = nullptr;
     return false;
@@ -107,8 +125,10 @@ std::uint32_t CreateFontLists(std::int32_t dpi) {
   const GLuint base = glGenLists(kGlyphCount);
   // Some drivers fail the first call made right after the context became
   // current, and succeed on the second.
-  const bool made = base != 0 && (wglUseFontBitmapsA(layer.deviceContext, 0, kGlyphCount, base) ||
-                                  wglUseFontBitmapsA(layer.deviceContext, 0, kGlyphCount, base));
+  const auto render = [&] { return wglUseFontBitmapsA(layer.deviceContext, 0, kGlyphCount, base); };
+  win32::Outcome<BOOL> rendered{FALSE, 0};
+  if (base != 0) rendered = win32::Checked(render);
+  if (base != 0 && !rendered.result) rendered = win32::Checked(render);
   if (scaled != nullptr) {
     SelectObject(layer.deviceContext, GetStockObject(SYSTEM_FONT));
     DeleteObject(scaled);
@@ -117,8 +137,9 @@ std::uint32_t CreateFontLists(std::int32_t dpi) {
     SetFailure(kNoRoomForGlyphs);
     return 0;
   }
-  if (!made) {
-    win32::SetFailureWithError("no font: wglUseFontBitmapsA cannot render the system font");
+  if (!rendered.result) {
+    win32::SetFailureWithError("no font: wglUseFontBitmapsA cannot render the system font", rendered.error,
+                               win32::kUpdateTheDriver);
     glDeleteLists(base, kGlyphCount);
     return 0;
   }

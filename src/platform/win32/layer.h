@@ -46,8 +46,28 @@ struct Layer {
 
 extern Layer layer;
 
-// The reason with the thread's last Win32 error appended, if there is one.
-void SetFailureWithError(const std::string& reason);
+// A Win32 call's result and the thread's last error as it stood right after
+// it. The error is cleared first: a call that fails need not set one, and an
+// older call's error would be reported as its own.
+template <typename Result>
+struct Outcome {
+  Result result;
+  DWORD error;
+};
+template <typename Call>
+auto Checked(Call call) {
+  SetLastError(0);
+  auto result = call();
+  const DWORD error = GetLastError();
+  return Outcome<decltype(result)>{result, error};
+}
+
+// "reason (Windows error N)" when the failed call left an error N, then what
+// the user can do about it, when given: one line.
+void SetFailureWithError(const std::string& reason, DWORD error, const char* remedy = "");
+
+// The remedy for a driver that gives the program no OpenGL.
+inline constexpr char kUpdateTheDriver[] = "; install or update the graphics driver";
 
 // The pixel format asked for, and whether one the driver chose will do (gl_win32.cpp).
 PIXELFORMATDESCRIPTOR PixelFormatRequest();

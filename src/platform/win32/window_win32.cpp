@@ -102,21 +102,24 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
   windowClass.hbrBackground = nullptr;  // the frames cover the whole client area
   windowClass.lpszClassName = placement.className;
   // A second window in the same process (the layer's tests) finds the class there.
-  if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    win32::SetFailureWithError("cannot register the window class");
+  const auto [registered, registerError] = win32::Checked([&] { return RegisterClassExA(&windowClass); });
+  if (registered == 0 && registerError != ERROR_CLASS_ALREADY_EXISTS) {
+    win32::SetFailureWithError("cannot register the window class", registerError);
     win32::TellStartFailure(placement);
     return false;
   }
 
   SetWindowProcedure(procedure);
   const int dpi = win32::SystemDpi();
-  HWND window = CreateWindowExA(0, placement.className, placement.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                win32::Scaled(placement.x, dpi), win32::Scaled(placement.y, dpi),
-                                win32::Scaled(placement.width, dpi), win32::Scaled(placement.height, dpi), nullptr,
-                                nullptr, nullptr, nullptr);
+  const auto [window, createError] = win32::Checked([&] {
+    return CreateWindowExA(0, placement.className, placement.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           win32::Scaled(placement.x, dpi), win32::Scaled(placement.y, dpi),
+                           win32::Scaled(placement.width, dpi), win32::Scaled(placement.height, dpi), nullptr, nullptr,
+                           nullptr, nullptr);
+  });
   if (window == nullptr) {
     // The procedure's own reason (no GL context, no font) stands if it gave one.
-    if (FailureReason()[0] == '\0') win32::SetFailureWithError("cannot create the window");
+    if (FailureReason()[0] == '\0') win32::SetFailureWithError("cannot create the window", createError);
     layer = win32::Layer{};
     SetWindowProcedure(nullptr);
     win32::TellStartFailure(placement);

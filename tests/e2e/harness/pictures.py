@@ -120,12 +120,12 @@ def scene_diff(image, other, tolerance=0):
             diff_count(image, other, (0, OVERLAY_BOTTOM, width, height), tolerance))
 
 
-def same_scene(image, other):
-    """True when two pictures are the same outside the overlay text."""
+def same_scene(image, other, scale=1):
+    """True when two pictures are the same outside the overlay text, drawn at `scale`."""
     if image.size != other.size:
         return False
     difference = ImageChops.difference(image, other)
-    difference.paste((0, 0, 0), (0, 0, OVERLAY_RIGHT, OVERLAY_BOTTOM))
+    difference.paste((0, 0, 0), (0, 0, round(OVERLAY_RIGHT * scale), round(OVERLAY_BOTTOM * scale)))
     return difference.getbbox() is None
 
 
