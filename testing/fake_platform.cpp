@@ -97,8 +97,8 @@ bool CreateRenderingContext() {
   return !state.failGlContext;
 }
 
-std::uint32_t CreateFontLists() {
-  state.log.push_back("CreateFontLists");
+std::uint32_t CreateFontLists(std::int32_t dpi) {
+  state.log.push_back("CreateFontLists " + std::to_string(dpi));
   return state.failFont ? 0 : state.fontListBase;
 }
 

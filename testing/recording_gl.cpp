@@ -129,6 +129,7 @@ void APIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvo
 
 void APIENTRY glRasterPos2i(GLint x, GLint y) { Apply("glRasterPos2i", glmodel::RasterPos, x, y); }
 void APIENTRY glListBase(GLuint base) { Apply("glListBase", glmodel::ListBase, base); }
+void APIENTRY glDeleteLists(GLuint list, GLsizei range) { Record("glDeleteLists", {double(list), double(range)}); }
 void APIENTRY glCallLists(GLsizei n, GLenum type, const GLvoid* lists) {
   GlCall* call = Record("glCallLists", {double(n), double(type)});
   if (type != GL_UNSIGNED_BYTE) return;  // the font's lists are called by character

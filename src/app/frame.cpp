@@ -13,6 +13,16 @@ namespace vellumor {
 
 namespace {
 
+// The overlay's lengths, given at a scale of 1, in the display's pixels.
+std::int32_t OverlayPixels(std::int32_t plainPixels) {
+  return platform::ScaledToDpi(plainPixels, shell.textOverlay.dpi);
+}
+
+// Cell (column, line) of the text cursor: its glyphs' baseline origin, from the bottom-left corner.
+void RasterPosToCell(std::int32_t column, std::int32_t line) {
+  glRasterPos2i(OverlayPixels(8 * column + 5), shell.clientArea.clientHeight - OverlayPixels(12 * line + 15));
+}
+
 ViewRect ClientRect() { return ViewRect{0, 0, shell.clientArea.clientWidth - 1, shell.clientArea.clientHeight - 1}; }
 
 void DrawOverlay() {
@@ -30,7 +40,7 @@ void DrawOverlay() {
 
   shell.textOverlay.hudColumn = 0;
   shell.textOverlay.hudLine = 0;
-  glRasterPos2i(5, shell.clientArea.clientHeight - 15);
+  RasterPosToCell(0, 0);
 
   const TerrainScene& scene = terrainScene;
   PrintValue("FPS", shell.frameClock.shownFps);
@@ -97,7 +107,7 @@ void PrintValue(const char* label, double value) {
   glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
   TextOverlay& cursor = shell.textOverlay;
   cursor.hudLine += 1;
-  glRasterPos2i(8 * cursor.hudColumn + 5, shell.clientArea.clientHeight - 12 * cursor.hudLine - 15);
+  RasterPosToCell(cursor.hudColumn, cursor.hudLine);
 }
 
 }  // namespace vellumor

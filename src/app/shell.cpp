@@ -90,6 +90,7 @@ bool WindowProc(const platform::Event& event) {
       OnCaptureLost();
       break;
     case EventKind::DpiChanged:
+      OnDpiChanged(event.x);
       break;
   }
   return true;

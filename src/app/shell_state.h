@@ -1,6 +1,7 @@
 #pragma once
 // The shell's long-lived state, all in one place: one record per concern,
-// each zero at start-up. Starting afresh is `shell = ShellState{}`.
+// each zero at start-up but the display's DPI, which starts at a scale of 1.
+// Starting afresh is `shell = ShellState{}`.
 
 #include <cstdint>
 
@@ -25,9 +26,11 @@ struct FrameClock {
   std::int32_t shownFps = 0;         // frames in the last closed window
 };
 
-// The overlay's font and its text cursor.
+// The overlay's font and its text cursor. The overlay is drawn as much
+// larger as the display's scale, the font lists made for it.
 struct TextOverlay {
   std::uint32_t fontListBase = 0;  // first of the 256 glyph lists, character codes 0 to 255
+  std::int32_t dpi = platform::kPlainDpi;  // the display's, as last heard
   std::int32_t hudColumn = 0;
   std::int32_t hudLine = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "gl_over_webgl/context.h"
@@ -180,6 +181,13 @@ GLuint GLAPIENTRY glGenLists(GLsizei range) {
   const auto first = static_cast<GLuint>(c.lists.size() + 1);
   c.lists.resize(c.lists.size() + static_cast<std::size_t>(range));
   return first;
+}
+// A deleted list draws nothing; its name is not handed out again.
+void GLAPIENTRY glDeleteLists(GLuint list, GLsizei range) {
+  Context& c = TheContext();
+  if (list == 0 || range <= 0) return;
+  const std::size_t end = std::min(c.lists.size(), std::size_t{list} - 1 + static_cast<std::size_t>(range));
+  for (std::size_t n = list - 1; n < end; ++n) c.lists[n] = DisplayList{};
 }
 void GLAPIENTRY glNewList(GLuint list, GLenum mode) {
   Context& c = TheContext();

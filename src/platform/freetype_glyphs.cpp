@@ -57,7 +57,7 @@ std::size_t RenderGlyph(FT_Face face, int code, GlyphBitmap& glyph, std::vector<
 
 }  // namespace
 
-bool RenderGlyphs(const std::string& path, int index, RenderedGlyphs& out, std::string& reason) {
+bool RenderGlyphs(const std::string& path, int index, unsigned pixelSize, RenderedGlyphs& out, std::string& reason) {
   for (GlyphBitmap& glyph : out.glyphs) glyph = GlyphBitmap{};
   out.bits.clear();
   FT_Library library = nullptr;
@@ -66,7 +66,7 @@ bool RenderGlyphs(const std::string& path, int index, RenderedGlyphs& out, std::
     return false;
   }
   FT_Face face = nullptr;
-  if (FT_New_Face(library, path.c_str(), index, &face) != 0 || FT_Set_Pixel_Sizes(face, 0, kGlyphPixelSize) != 0) {
+  if (FT_New_Face(library, path.c_str(), index, &face) != 0 || FT_Set_Pixel_Sizes(face, 0, pixelSize) != 0) {
     if (face != nullptr) FT_Done_Face(face);
     FT_Done_FreeType(library);
     reason = "no font: FreeType cannot read " + path;

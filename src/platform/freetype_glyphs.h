@@ -1,6 +1,7 @@
 #pragma once
 // The overlay's font rendered by FreeType: the bold sans-serif face at 11
-// pixels, one monochrome glyph per Latin-1 code. The SDL layer renders it at
+// pixels at a scale of 1 (as many more as the display's scale), one
+// monochrome glyph per Latin-1 code. The SDL layer renders it at
 // start; the web build's table is generated from it at build time.
 
 #include <cstdint>
@@ -25,8 +26,9 @@ struct RenderedGlyphs {
   RenderedGlyphs& operator=(const RenderedGlyphs&) = delete;
 };
 
-// Renders codes 0..255 of face `index` of the font file. False, with a
-// one-line reason, when FreeType cannot start or cannot read the file.
-bool RenderGlyphs(const std::string& path, int index, RenderedGlyphs& out, std::string& reason);
+// Renders codes 0..255 of face `index` of the font file at `pixelSize`
+// pixels. False, with a one-line reason, when FreeType cannot start or
+// cannot read the file.
+bool RenderGlyphs(const std::string& path, int index, unsigned pixelSize, RenderedGlyphs& out, std::string& reason);
 
 }  // namespace vellumor::platform

@@ -61,7 +61,18 @@ struct ScreenRect {
 
 enum class CursorShape { Hidden, Arrow, SizeAll };
 
-// Where the window goes and how big it is, with its class and title.
+// Dots per inch at a scale of 1, in which the placement is given.
+inline constexpr std::int32_t kPlainDpi = 96;
+
+// A length in pixels at kPlainDpi, in pixels at `dpi`: nearest, halves up.
+constexpr std::int32_t ScaledToDpi(std::int32_t plainPixels, std::int32_t dpi) {
+  const std::int64_t scaled = std::int64_t{plainPixels} * dpi;
+  return static_cast<std::int32_t>(scaled >= 0 ? (scaled + kPlainDpi / 2) / kPlainDpi
+                                               : -((kPlainDpi / 2 - scaled - 1) / kPlainDpi));
+}
+
+// Where the window goes and how big it is, with its class and title, at
+// kPlainDpi: a layer makes it as much larger as the display's scale.
 struct WindowPlacement {
   const char* className;  // the window class; on X11, WM_CLASS
   const char* title;
@@ -90,9 +101,10 @@ const char* FailureReason();
 bool CreateRenderingContext();
 
 // Renders the system font into 256 display lists, one per character code
-// 0..255 (Latin-1), each a glBitmap that advances the raster position.
+// 0..255 (Latin-1), each a glBitmap that advances the raster position, at
+// the size it has on a display of `dpi` (kPlainDpi: as at a scale of 1).
 // Returns the first list, or 0 on failure.
-std::uint32_t CreateFontLists();
+std::uint32_t CreateFontLists(std::int32_t dpi);
 
 void SwapBuffers();
 

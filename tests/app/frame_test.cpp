@@ -116,6 +116,36 @@ TEST_F(FrameTest, TheOverlayPrintsNineLabelledLinesTwelvePixelsApart) {
   }
 }
 
+// On a scaled display the overlay is the same overlay, larger: its font made
+// anew for the display (the old lists deleted), its cells S times as far from
+// the top-left corner, rounded.
+TEST_F(FrameTest, OnAScaledDisplayTheOverlayIsTheSameOverlayLarger) {
+  struct Case {
+    std::int32_t dpi;
+    GLint left;
+    std::vector<GLint> tops;  // of lines 0, 1 and 8
+  };
+  for (const Case& c : {Case{96, 5, {15, 27, 111}}, Case{144, 8, {23, 41, 167}}, Case{192, 10, {30, 54, 222}}}) {
+    SCOPED_TRACE(c.dpi);
+    const bool remade = c.dpi != 96;
+    fake::state.fontListBase = shell.textOverlay.fontListBase + 256;
+    fake::TakeLog();
+    recgl::Reset();
+    Send(EventKind::DpiChanged, c.dpi);
+    const std::vector<std::string> made{"CreateFontLists " + std::to_string(c.dpi)};
+    EXPECT_EQ(fake::TakeLog(), remade ? made : std::vector<std::string>{});
+    EXPECT_EQ(recgl::Count("glDeleteLists"), remade ? 1u : 0u);
+    FrameAt(5100);
+    const std::vector<GlText>& texts = recgl::Texts();
+    ASSERT_EQ(texts.size(), 9u);
+    EXPECT_EQ(texts[0].listBase, remade ? fake::state.fontListBase : 1000u);
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_NEAR(texts[i == 2 ? 8 : i].state.rasterPosition[0], c.left, 1e-9);
+      EXPECT_NEAR(300 - texts[i == 2 ? 8 : i].state.rasterPosition[1], c.tops[i], 1e-9);
+    }
+  }
+}
+
 TEST_F(FrameTest, HeldKeysActAfterTheFrameIsDrawn) {
   static std::size_t finishesSeen = 0;
   static Action<void()> probe{999, [] { finishesSeen = recgl::Count("glFinish"); }};

@@ -26,7 +26,7 @@ TEST_F(ProgramRunTest, CreationSetsUpContextFontViewBindingsAndClock) {
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(log[0], "CreateMainWindow vellumor Vellumor 100 100 256 256");
   EXPECT_EQ(log[1], "CreateRenderingContext");
-  EXPECT_EQ(log[2], "CreateFontLists");
+  EXPECT_EQ(log[2], "CreateFontLists 96");
   EXPECT_EQ(shell.textOverlay.fontListBase, 1000u);
   EXPECT_EQ(mainView.mode, ViewMode::Perspective);
   EXPECT_EQ(actionRegistry.bindings.size(), 5u);

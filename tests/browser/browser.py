@@ -78,10 +78,11 @@ class Browser:
 
 
 class Page:
-    """The viewer's page open in a browser; points are CSS pixels of the canvas."""
+    """The viewer's page open in a browser; points are CSS pixels of the canvas.
+    `scale` is the device pixel ratio the overlay is drawn at."""
 
     def __init__(self, browser, url):
-        self.browser = browser
+        self.browser, self.scale = browser, 1
         self.driver = browser.driver
         self.driver.get(url)
         self.driver.execute_script(COUNT_FRAMES)
@@ -135,7 +136,7 @@ class Page:
         def changed():
             self.check_alive()
             image = self.screenshot()
-            return image if not same_scene(image, reference) else None
+            return image if not same_scene(image, reference, self.scale) else None
         return wait_until(changed, timeout, what, interval=0.1)
 
     def wait_until_steady(self, timeout=20, frames=5):
@@ -145,7 +146,7 @@ class Page:
             before = self.screenshot()
             self.wait_frames(frames)
             after = self.screenshot()
-            return after if same_scene(after, before) else None
+            return after if same_scene(after, before, self.scale) else None
         return wait_until(steady, timeout, "a steady picture", interval=0)
 
     def key(self, *keys):

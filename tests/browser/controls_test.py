@@ -16,7 +16,7 @@ STEPS = (("t", "Octaves", "3"), ("r", "Octaves", "2"), ("g", "Amp", "240"), ("f"
 
 
 def wait_for_values(page, expected, what):
-    return wait_until(lambda: values(page.screenshot()) == expected, 15, what, interval=0.1)
+    return wait_until(lambda: values(page.screenshot(), page.scale) == expected, 15, what, interval=0.1)
 
 
 def box(image):
@@ -217,6 +217,7 @@ def phone(site):
                                        {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
         browser.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         page = open_page(browser, site.url)
+        page.scale = 3
         assert page.canvas().size == {"width": 358, "height": 358}, "the picture does not fill the width"
         yield page
         # Nothing a finger did scrolled or zoomed the page.
@@ -253,7 +254,7 @@ def test_touch_controls_pan_pinch_and_look(phone):
         stopped = phone.wait_until_steady()
         touch(phone, "touchEnd")
         phone.wait_frames(20)
-        assert same_scene(phone.screenshot(), stopped), "W pushed on after its finger went, slid off: %s" % slide_off
+        assert same_scene(phone.screenshot(), stopped, phone.scale), "W pushed on after its finger went, slid off: %s" % slide_off
     # After F1 a stroke to the right turns the view right, seen from above.
     tap(phone, "F1")
     stroke(phone, (100, 200), (140, 200))

@@ -6,7 +6,7 @@ controls, and the page started again without the server."""
 import os
 
 from browser import Browser, Page, Site, open_page
-from harness.pictures import is_clear, same_scene
+from harness.pictures import check_scales, is_clear, same_scene
 from harness.waiting import wait_until
 from overlay import START, values
 
@@ -28,16 +28,26 @@ def test_the_canvas_grows_with_its_frame(page):
         page.driver.find_element("tag name", "main").screenshot(os.environ["VELLUMOR_WEB_SCREENSHOT"])
 
 
-def test_drawn_at_the_device_pixel_ratio(site):
-    browser = Browser(scale=2)
-    try:
-        sharp = open_page(browser, site.url).wait_until_steady()
-        assert sharp.size == (512, 512), "the canvas shows %s device pixels" % (sharp.size,)
-        # The overlay in device pixels, 12 of them between lines: each one drawn.
-        assert values(sharp) == START
-        assert not browser.console_errors()
-    finally:
-        browser.close()
+def test_at_a_device_pixel_ratio_the_canvas_and_overlay_are_larger(site):
+    def picture(scale):
+        browser = Browser(scale=scale)
+        try:
+            page = open_page(browser, site.url)
+            page.scale = scale
+            return page.wait_until_steady()
+        finally:
+            browser.close()
+    check_scales((1, 2, 3), picture)
+
+
+def test_a_page_zoomed_while_it_runs_draws_its_next_frames_larger(page):
+    def picture(scale):
+        page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 800, "height": 600, "deviceScaleFactor": scale, "mobile": False})
+        wait_until(lambda: page.screenshot().width == 256 * scale, 15, "a picture at a ratio of %g" % scale)
+        page.scale = scale
+        return page.wait_until_steady()
+    check_scales((1, 2), picture)
 
 
 def test_the_viewers_keys_stay_with_the_viewer(page):

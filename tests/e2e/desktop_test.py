@@ -7,7 +7,9 @@ import subprocess
 
 import pytest
 
-from harness.pictures import CLEAR, count, is_clear, near, same_scene
+from harness.app import App
+from harness.pictures import CLEAR, check_scales, count, is_clear, near, same_scene
+from harness.xclient import XClient
 from harness.program import environment
 from harness.waiting import wait_until
 
@@ -92,6 +94,24 @@ def test_window_frame_at_100_100(app):
     width, height = app.geometry()[2:]
     assert image.size == (width, height) and width < 256 and height < 256
     assert near(image.getpixel((width - 3, 3)), CLEAR, 2), "no sky in the client area's top-right corner"
+
+
+def test_on_a_scaled_x11_desktop_the_window_and_overlay_are_larger(launch, desktop, workdir):
+    if launch.windows:
+        pytest.skip("Windows reads its scale from its own settings (windows_test.py)")
+
+    def picture(scale):
+        client.set_resources("Xft.dpi:\t%d\n" % (96 * scale) if scale != 1 else "")
+        app = App(launch, desktop, workdir)
+        try:
+            return app.ready().wait_until_steady()
+        finally:
+            app.close()
+    client = XClient(desktop)
+    try:
+        check_scales((1, 2), picture)
+    finally:
+        client.close()
 
 
 @BARE_AND_OPENBOX

@@ -17,7 +17,7 @@ from PIL import Image
 from Xlib import X
 
 from harness.app import App
-from harness.pictures import CLEAR, count, near
+from harness.pictures import CLEAR, check_scales, count, near
 from harness.program import environment
 from harness.waiting import wait_until
 from harness.xclient import XClient
@@ -178,11 +178,28 @@ def test_installer_installs_runs_and_uninstalls(launch, desktop, workdir):
     assert not os.path.exists(shortcuts) and uninstall_entry(launch) is None
 
 
-def test_on_a_display_scaled_to_200_percent_the_window_keeps_its_size_sharp(launch, desktop, workdir):
+def scaled_display(launch, dpi):
+    """The launch in a prefix of its own whose display has `dpi` dots per inch."""
+    if dpi == 96:
+        return launch
     runner, prefix = launch.prefix
-    scaled = dataclasses.replace(launch, prefix=(runner, prefix + "-200-percent"))
-    wine(scaled, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "192", "/f")
-    app = App(scaled, desktop, workdir)
+    scaled = dataclasses.replace(launch, prefix=(runner, prefix + "-%d-percent" % (dpi * 100 // 96)))
+    wine(scaled, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    return scaled
+
+
+def test_on_a_scaled_display_the_window_and_overlay_are_larger(launch, desktop, workdir):
+    def picture(scale):
+        app = App(scaled_display(launch, round(96 * scale)), desktop, workdir)
+        try:
+            return app.ready().wait_until_steady()
+        finally:
+            app.close()
+    check_scales((1, 1.5, 2), picture)
+
+
+def test_on_a_display_scaled_to_200_percent_the_window_keeps_its_size_sharp(launch, desktop, workdir):
+    app = App(scaled_display(launch, 192), desktop, workdir)
     try:
         app.ready()
         # Asked for at (100, 100), 256 by 256: (200, 200), 512 by 512 in the

@@ -107,7 +107,7 @@ TEST_F(BitmapTest, InvalidRasterPositionDrawsNothing) {
 // The overlay's way: the font's lists through glListBase and glCallLists. The
 // expected pixels are read from the generated table bit by bit.
 TEST_F(BitmapTest, FontListsDrawTheTableGlyphsSideBySide) {
-  const GLuint base = CompileGlyphLists();
+  const GLuint base = CompileGlyphLists(platform::kPlainDpi);
   ASSERT_NE(base, 0u);
   glRasterPos2i(5, 100);
   glListBase(base);
@@ -117,7 +117,7 @@ TEST_F(BitmapTest, FontListsDrawTheTableGlyphsSideBySide) {
   Pixels expected;
   double penX = 5;
   for (unsigned char code : {'H', 'i'}) {
-    const platform::GlyphBitmap& g = kFontGlyphs[code];
+    const platform::GlyphBitmap& g = kFontGlyphs[0][code];
     const int rowBytes = (g.width + 7) / 8;
     for (int y = 0; y < g.rows; ++y) {
       for (int x = 0; x < g.width; ++x) {

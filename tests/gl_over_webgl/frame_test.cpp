@@ -22,7 +22,7 @@ bool ColorIs(const ShadedVertex& v, float r, float g, float b, float a) {
 void StartProgram() {
   shell.clientArea.clientWidth = 256;
   shell.clientArea.clientHeight = 256;
-  shell.textOverlay.fontListBase = CompileGlyphLists();
+  shell.textOverlay.fontListBase = CompileGlyphLists(platform::kPlainDpi);
   InitView();
   StartFrameClock();
 }

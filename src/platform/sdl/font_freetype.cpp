@@ -45,7 +45,7 @@ bool FindSystemFont(FontFile& font) {
 }  // namespace
 }  // namespace sdl
 
-std::uint32_t CreateFontLists() {
+std::uint32_t CreateFontLists(std::int32_t dpi) {
   if (!BeforeFontLists(sdl::layer.glContext != nullptr)) return 0;
   sdl::FontFile font;
   if (!sdl::FindSystemFont(font)) {
@@ -54,7 +54,8 @@ std::uint32_t CreateFontLists() {
   }
   RenderedGlyphs rendered;
   std::string reason;
-  if (!RenderGlyphs(font.path, font.index, rendered, reason)) {
+  const auto pixelSize = static_cast<unsigned>(ScaledToDpi(kGlyphPixelSize, dpi));
+  if (!RenderGlyphs(font.path, font.index, pixelSize, rendered, reason)) {
     SetFailure(reason);
     return 0;
   }

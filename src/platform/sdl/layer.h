@@ -5,10 +5,10 @@
 // Implements every service of platform.h: the window with a double-buffered
 // GL 1.1 compatibility context (the deepest depth buffer up to 32 bits the
 // display offers), the system font as 256 glBitmap lists (fontconfig's bold
-// sans-serif at 11 pixels), confinement, warping, cursor shapes, the capture,
-// the message loop with a Paint whenever the queue is empty, and SDL's
-// millisecond tick. It translates SDL's events into calls of the shared
-// emulation (windows_emulation.h), which keeps Windows' rules for keys,
+// sans-serif at 11 pixels at 96 DPI), confinement, warping, cursor shapes,
+// the capture, the message loop with a Paint whenever the queue is empty,
+// and SDL's millisecond tick. It translates SDL's events into calls of the
+// shared emulation (windows_emulation.h), which keeps Windows' rules for keys,
 // focus, the capture, the wheel and look mode: keys as virtual-key codes,
 // the wheel in notches, positions and sizes in drawable pixels.
 //
@@ -21,6 +21,10 @@
 // - SDL confines and captures only while the window has the focus.
 // - A window manager's frame is known only some events after the window is
 //   shown; the outer position and size are fitted to it then, once.
+// - The display's scale: X11 desktops tell it as Xft.dpi, read once at
+//   start, and the window is made as much larger in pixels; Wayland gives
+//   the drawable more pixels per window unit itself. Either way the window
+//   procedure hears the DPI, 96 times the two.
 // - Mesa maps and unmaps large blocks every frame under glibc's defaults:
 //   the allocator's thresholds are raised when the message loop starts.
 //
@@ -57,6 +61,7 @@ struct Layer {
   std::uint32_t shownTick = 0;    // when the window was shown
   bool frameFitted = false;       // the outer size was matched to the frame, or no frame came
   double pixelScale = 1.0;        // drawable pixels per window unit
+  std::int32_t desktopDpi = kPlainDpi;  // X11's Xft.dpi; the window's units are pixels there
 };
 
 extern Layer layer;
@@ -72,6 +77,10 @@ bool DispatchNext();                 // the next queued event, if any, to the wi
 void Dispatch(const SDL_Event& event);
 std::int32_t ToPixels(int windowUnits);
 int ToWindowUnits(std::int32_t pixels);
+
+// The display's scale (display_scale.cpp).
+std::int32_t XftDpi(const char* resources);  // Xft.dpi in an X resource string; 0 without one
+std::int32_t DesktopDpi(SDL_Window* window);  // X11's Xft.dpi, kPlainDpi elsewhere or without one
 
 // Pointer (pointer_sdl.cpp).
 HostServices PointerServices(bool canWarp);  // what the emulation asks of SDL's pointer

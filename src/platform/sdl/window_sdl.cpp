@@ -1,5 +1,6 @@
 // The one window: start-up, creation with its first events, geometry, destruction.
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -73,6 +74,7 @@ void SendSize() {
     SDL_GetWindowSize(layer.window, &unitsWide, &unitsHigh);
     if (width > 0 && unitsWide > 0) layer.pixelScale = static_cast<double>(width) / unitsWide;
   }
+  emulation.Dpi(static_cast<std::int32_t>(std::lround(layer.desktopDpi * layer.pixelScale)));
   emulation.Size(width, height);
 }
 
@@ -134,6 +136,17 @@ bool CreateMainWindow(const WindowPlacement& placement, WindowProcedure procedur
     SetFailure(std::string("cannot create the window: ") + SDL_GetError());
     sdl::TearDown();
     return false;
+  }
+  // Where the desktop's scale is the program's to apply, the window is made
+  // as much larger, still hidden (and again so, should it be made anew).
+  layer.desktopDpi = sdl::DesktopDpi(layer.window);
+  if (layer.desktopDpi != kPlainDpi) {
+    WindowPlacement& scaled = layer.placement;
+    for (std::int32_t* length : {&scaled.x, &scaled.y, &scaled.width, &scaled.height}) {
+      *length = ScaledToDpi(*length, layer.desktopDpi);
+    }
+    SDL_SetWindowPosition(layer.window, scaled.x, scaled.y);
+    SDL_SetWindowSize(layer.window, scaled.width, scaled.height);
   }
   layer.windowId = SDL_GetWindowID(layer.window);
   SetCursorShape(CursorShape::Arrow);

@@ -79,10 +79,11 @@ bool CreateRenderingContext() {
   return true;
 }
 
-// The desktop's glyphs, compiled in: the browser has neither the font nor FreeType.
-std::uint32_t CreateFontLists() {
+// The desktop's glyphs, compiled in at the sizes of the usual device pixel
+// ratios: the browser has neither the font nor FreeType.
+std::uint32_t CreateFontLists(std::int32_t dpi) {
   if (!BeforeFontLists(layer.glContext > 0)) return 0;
-  const std::uint32_t first = webgl::CompileGlyphLists();
+  const std::uint32_t first = webgl::CompileGlyphLists(dpi);
   if (first == 0) SetFailure(kNoRoomForGlyphs);
   return first;
 }

@@ -3,8 +3,9 @@
 // OpenGL 1.1 subset over WebGL 1 (src/gl_over_webgl).
 //
 // Implements every service of platform.h: the window is a canvas in the page
-// with a WebGL 1 context, drawn at the device's pixel ratio; the font is the
-// desktop's, rendered at build time into 256 glBitmap lists; the message loop
+// with a WebGL 1 context, drawn at the device's pixel ratio, which is the
+// display's scale; the font is the desktop's, rendered at build time into
+// 256 glBitmap lists at the sizes of the usual ratios; the message loop
 // is the browser's animation frame, each one a Paint; the clock is
 // performance.now() in milliseconds. Browser events become the contract's as
 // Windows would send them: keys as virtual-key codes, a key-down a repeat

@@ -16,10 +16,14 @@ Layer layer;
 
 // The page lays the canvas out in CSS pixels (the window's 256 by 256 to
 // begin with, larger when the person enlarges it); its drawing buffer gets
-// as many pixels as the device shows there, so the picture is sharp.
+// as many pixels as the device shows there, so the picture is sharp. The
+// ratio is the display's scale, and changes when the page is zoomed or
+// moves to another screen: read every frame, it reaches the window as its
+// DPI, before the size it brings.
 void SendSize() {
   const CanvasBox box = ReadCanvasBox(layer.canvas.c_str());
   const double ratio = emscripten_get_device_pixel_ratio();
+  if (ratio > 0.0) emulation.Dpi(static_cast<std::int32_t>(std::lround(kPlainDpi * ratio)));
   const auto width = static_cast<std::int32_t>(std::lround(box.width * ratio));
   const auto height = static_cast<std::int32_t>(std::lround(box.height * ratio));
   if (box.width > 0.0) layer.pixelScale = width / box.width;

@@ -32,6 +32,22 @@ bool DrawsToAWindowWithOpenGl(const PIXELFORMATDESCRIPTOR& format) {
   return (format.dwFlags & needed) == needed;
 }
 
+HFONT SystemFontAt(int dpi) {
+  constexpr int kSystemFontHeight = 16;  // the system font's cell at 96 DPI, in pixels
+  LOGFONTA stock{};
+  GetObjectA(GetStockObject(SYSTEM_FONT), sizeof stock, &stock);
+  LOGFONTA font{};
+  font.lfHeight = ScaledToDpi(kSystemFontHeight, dpi);
+  font.lfWeight = stock.lfWeight != 0 ? stock.lfWeight : FW_BOLD;
+  font.lfCharSet = stock.lfCharSet;
+  font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  font.lfQuality = NONANTIALIASED_QUALITY;
+  font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  static_assert(sizeof font.lfFaceName == sizeof stock.lfFaceName);
+  CopyMemory(font.lfFaceName, stock.lfFaceName, sizeof font.lfFaceName);
+  return CreateFontIndirectA(&font);
+}
+
 void ReleaseGlContext() {
   if (layer.glContext != nullptr) {
     if (wglGetCurrentContext() == layer.glContext) wglMakeCurrent(nullptr, nullptr);
@@ -99,19 +115,28 @@ bool CreateRenderingContext() {
   return true;
 }
 
-std::uint32_t CreateFontLists() {
+// At 96 DPI the stock system font itself; at another DPI, whose bitmap
+// font would only be stretched, an outline font of its face and weight at
+// as many more pixels (the glyphs go into the lists, the font goes after).
+std::uint32_t CreateFontLists(std::int32_t dpi) {
   if (!BeforeFontLists(layer.glContext != nullptr)) return 0;
-  SelectObject(layer.deviceContext, GetStockObject(SYSTEM_FONT));
+  HFONT scaled = dpi == kPlainDpi ? nullptr : win32::SystemFontAt(dpi);
+  SelectObject(layer.deviceContext, scaled != nullptr ? scaled : GetStockObject(SYSTEM_FONT));
   const GLuint base = glGenLists(kGlyphCount);
+  // Some drivers fail the first call made right after the context became
+  // current, and succeed on the second.
+  const auto render = [&] { return wglUseFontBitmapsA(layer.deviceContext, 0, kGlyphCount, base); };
+  win32::Outcome<BOOL> rendered{FALSE, 0};
+  if (base != 0) rendered = win32::Checked(render);
+  if (base != 0 && !rendered.result) rendered = win32::Checked(render);
+  if (scaled != nullptr) {
+    SelectObject(layer.deviceContext, GetStockObject(SYSTEM_FONT));
+    DeleteObject(scaled);
+  }
   if (base == 0) {
     SetFailure(kNoRoomForGlyphs);
     return 0;
   }
-  // Some drivers fail the first call made right after the context became
-  // current, and succeed on the second.
-  const auto render = [&] { return wglUseFontBitmapsA(layer.deviceContext, 0, kGlyphCount, base); };
-  auto rendered = win32::Checked(render);
-  if (!rendered.result) rendered = win32::Checked(render);
   if (!rendered.result) {
     win32::SetFailureWithError("no font: wglUseFontBitmapsA cannot render the system font", rendered.error,
                                win32::kUpdateTheDriver);

@@ -4,9 +4,10 @@
 // Implements every service of platform.h with the Windows calls the contract
 // is named after: the window class and window, a double-buffered RGBA pixel
 // format with a 32-bit depth buffer, the system font through
-// wglUseFontBitmapsA, ClipCursor, SetCursorPos, SetCursor, SetCapture and
-// ReleaseCapture, a GetMessage loop that paints whenever the queue is empty
-// (the window is never validated), and GetTickCount. Window messages become
+// wglUseFontBitmapsA (one like it at another DPI), ClipCursor, SetCursorPos,
+// SetCursor, SetCapture and ReleaseCapture, a GetMessage loop that paints
+// whenever the queue is empty (the window is never validated), and
+// GetTickCount. Window messages become
 // the contract's events one for one (a key-up also when it comes as a system
 // key-up, with Alt down); Ctrl+C, Ctrl+Break and closing the console close
 // the window.
@@ -15,8 +16,9 @@
 // the console it was started from and shows a start-up failure in a message
 // box when there is none; it is per-monitor DPI aware, so the placement,
 // given at 96 DPI, is scaled to the monitor's pixels, and a move to a monitor
-// of another scale keeps its size on screen; the window class carries the
-// executable's icon.
+// of another scale keeps its size on screen; the window procedure hears the
+// window's DPI after Create and at every such move, and the font follows it;
+// the window class carries the executable's icon.
 //
 // What Wine, where the tests run, changes: its maths, system font and input
 // path differ from Windows'; it reads the display's input only when a thread
@@ -70,6 +72,9 @@ inline constexpr char kUpdateTheDriver[] = "; install or update the graphics dri
 // The pixel format asked for, and whether one the driver chose will do (gl_win32.cpp).
 PIXELFORMATDESCRIPTOR PixelFormatRequest();
 bool DrawsToAWindowWithOpenGl(const PIXELFORMATDESCRIPTOR& format);
+
+// A font like the system font at `dpi`, for the glyph lists (gl_win32.cpp).
+HFONT SystemFontAt(int dpi);
 
 // Lets go of the rendering and device contexts of a window that is going (gl_win32.cpp).
 void ReleaseGlContext();

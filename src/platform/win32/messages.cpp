@@ -64,6 +64,10 @@ bool EventFromMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, E
     case WM_MOUSEWHEEL:
       event = {.kind = EventKind::Wheel, .wheelDelta = static_cast<std::int16_t>((wParam >> 16) & 0xFFFF)};
       return true;
+    case WM_DPICHANGED:
+      // The new DPI is in both words of wParam; the suggested rectangle is the layer's.
+      event = {.kind = EventKind::DpiChanged, .x = static_cast<std::int32_t>(wParam & 0xFFFF)};
+      return true;
     case WM_CAPTURECHANGED:
       // lParam is the window that takes the capture; taking it again is no loss.
       if (reinterpret_cast<HWND>(lParam) == window) return false;

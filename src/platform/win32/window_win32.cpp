@@ -47,6 +47,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       SetWindowProcedure(nullptr);
       return -1;
     }
+    // The shell hears the window's DPI before its first size.
+    if (message == WM_CREATE) Deliver({.kind = EventKind::DpiChanged, .x = WindowDpi(window)});
   }
   switch (message) {
     case WM_DPICHANGED: {

@@ -120,10 +120,37 @@ def scene_diff(image, other, tolerance=0):
             diff_count(image, other, (0, OVERLAY_BOTTOM, width, height), tolerance))
 
 
-def same_scene(image, other):
-    """True when two pictures are the same outside the overlay text."""
+def same_scene(image, other, scale=1):
+    """True when two pictures are the same outside the overlay text, drawn at `scale`."""
     if image.size != other.size:
         return False
     difference = ImageChops.difference(image, other)
-    difference.paste((0, 0, 0), (0, 0, OVERLAY_RIGHT, OVERLAY_BOTTOM))
+    difference.paste((0, 0, 0), (0, 0, round(OVERLAY_RIGHT * scale), round(OVERLAY_BOTTOM * scale)))
     return difference.getbbox() is None
+
+
+
+
+# the overlay on a scaled display
+
+def overlay_ink(image, scale=1):
+    """The picture's size, the box around its overlay text drawn at `scale`,
+    and how many bands of rows hold text (lines whose text does not touch)."""
+    box = (0, 0, min(image.width, round(OVERLAY_RIGHT * scale)), min(image.height, round(OVERLAY_BOTTOM * scale)))
+    points = text_pixels(image, box)
+    rows = {y for _, y in points}
+    return image.size, bounds_of(points), sum(1 for y in rows if y - 1 not in rows)
+
+
+def check_scales(scales, picture, tolerance=0.12):
+    """Asserts that picture(scale) at each scale is the one at scales[0], a
+    scale of 1, made that much larger: client area and text as wide and as
+    tall, as many bands of text rows, the top line no nearer the edge."""
+    size, (left, top, right, bottom), bands = overlay_ink(picture(scales[0]))
+    for scale in scales[1:]:
+        s_size, (s_left, s_top, s_right, s_bottom), s_bands = overlay_ink(picture(scale), scale)
+        for what, n, s_n in (("window width", size[0], s_size[0]), ("window height", size[1], s_size[1]),
+                             ("text width", right - left, s_right - s_left), ("text height", bottom - top, s_bottom - s_top)):
+            assert abs(s_n / n - scale) <= tolerance * scale, "%s %d at a scale of %g, %d at 1" % (what, s_n, scale, n)
+        assert s_bands == bands and s_top >= top, "at %g: %d bands of text rows from row %d; at 1: %d from %d" % (
+            scale, s_bands, s_top, bands, top)

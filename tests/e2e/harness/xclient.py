@@ -4,7 +4,7 @@ XTEST and screenshots of a window, all with python-xlib."""
 import time
 
 from PIL import Image
-from Xlib import X, XK, display as xdisplay, error as xerror
+from Xlib import X, XK, Xatom, display as xdisplay, error as xerror
 from Xlib.ext import damage
 from Xlib.protocol import event
 
@@ -42,6 +42,11 @@ class XClient:
 
     def atom(self, name):
         return self.display.intern_atom(name)
+
+    def set_resources(self, text):
+        """The X resources programs read as they connect, as xrdb sets them."""
+        self.root.change_property(self.atom("RESOURCE_MANAGER"), Xatom.STRING, 8, text.encode())
+        self.sync()
 
     # windows
 

@@ -199,11 +199,11 @@ TEST_F(SdlEventsTest, PointerPositionsAreInDrawablePixels) {
                                                        {EventKind::Move, 200, 100}}));
 }
 
-TEST_F(SdlEventsTest, AResizeBringsTheDrawableSize) {
+TEST_F(SdlEventsTest, AResizeBringsTheDrawableSizeAfterTheDisplaysDpi) {
   SDL_SetWindowSize(window, 320, 240);
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   Queue(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 320, 240));
-  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::Size, 320, 240}}));
+  EXPECT_EQ(Summary(DispatchAll()), (std::vector<Seen>{{EventKind::DpiChanged, 96, 0}, {EventKind::Size, 320, 240}}));
 }
 
 TEST_F(SdlEventsTest, TheWheelComesIn120thsOfANotch) {

@@ -17,7 +17,7 @@ bool RecordEvent(const Event& event) {
   switch (event.kind) {
     case EventKind::Create:
       if (heard.refuseCreate || !platform::CreateRenderingContext()) return false;
-      heard.fontListBase = platform::CreateFontLists();
+      heard.fontListBase = platform::CreateFontLists(platform::kPlainDpi);
       return heard.fontListBase != 0;
     case EventKind::Destroy:
       platform::Quit(0);

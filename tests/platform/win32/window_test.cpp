@@ -41,18 +41,24 @@ TEST_F(WindowTest, TheWindowHasTheClassStyleAndPlaceAsked) {
   EXPECT_EQ(reported.bottom, outer.bottom);
 }
 
-// On a monitor of another scale the window takes the rectangle Windows suggests there.
+// On a monitor of another scale the window hears the new DPI and takes the
+// rectangle Windows suggests there.
 TEST_F(WindowTest, OnAMonitorOfAnotherScaleTheWindowTakesTheSuggestedRectangle) {
   RECT suggested{150, 160, 150 + 384, 160 + 384};  // 256 by 256 at 150 %
   SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   RECT outer{};
   GetWindowRect(window, &outer);
   EXPECT_TRUE(EqualRect(&outer, &suggested));
+  const auto dpis = EventsOf(EventKind::DpiChanged);
+  ASSERT_FALSE(dpis.empty());
+  EXPECT_EQ(dpis.back().x, 144);
 }
 
-TEST_F(WindowTest, CreateComesFirstThenTheClientAreasSizeAndPosition) {
-  ASSERT_FALSE(heard.events.empty());
+TEST_F(WindowTest, CreateComesFirstThenTheDpiThenTheClientAreasSizeAndPosition) {
+  ASSERT_GE(heard.events.size(), 2u);
   EXPECT_EQ(heard.events.front().kind, EventKind::Create);
+  EXPECT_EQ(heard.events[1].kind, EventKind::DpiChanged);
+  EXPECT_EQ(heard.events[1].x, 96);
   EXPECT_EQ(heard.paints, 0);  // no frame before the loop runs
 
   RECT client{};
