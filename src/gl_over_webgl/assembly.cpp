@@ -1,10 +1,12 @@
 // From the vertices of one glBegin ... glEnd (or one glDrawElements) to the
 // points, lines and triangles the backend draws, as OpenGL 1.1 assembles
 // them. A primitive wholly beyond one plane of the clip volume draws no
-// pixel and is left out here, before it costs anything; a vertex goes into
+// pixel and is left out here, before it costs anything, as is a filled one
+// that falls between the pixel centres; a vertex goes into
 // the batch, lit, once, when the first primitive that is drawn uses it.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "gl_over_webgl/context.h"
@@ -16,6 +18,28 @@ namespace {
 unsigned Outside(const Vec4& c) {
   return (c[0] < -c[3] ? 1u : 0u) | (c[0] > c[3] ? 2u : 0u) | (c[1] < -c[3] ? 4u : 0u) | (c[1] > c[3] ? 8u : 0u) |
          (c[2] < -c[3] ? 16u : 0u) | (c[2] > c[3] ? 32u : 0u);
+}
+
+// Whether a filled polygon inside the clip volume is sure to cover no pixel
+// centre, and so to draw no fragment: its corners' box in window
+// coordinates, widened by more than a rasteriser's snapping of vertices to
+// its sub-pixel grid (a sixteenth of a pixel at the coarsest) and the float
+// transform's error, holds no x + 0.5 or no y + 0.5. Far off, most of the
+// grid's triangles are smaller than a pixel and fall between the centres.
+bool CoversNoPixelCentre(OpenVertex* const* v, int count) {
+  constexpr float kMargin = 1.0f / 8.0f;
+  for (int i = 0; i < count; ++i) {
+    if (v[i]->outside != 0 || !(v[i]->clip[3] > 0.0)) return false;
+  }
+  for (int k = 0; k < 2; ++k) {
+    float lo = v[0]->window[k], hi = lo;
+    for (int i = 1; i < count; ++i) {
+      lo = std::min(lo, v[i]->window[k]);
+      hi = std::max(hi, v[i]->window[k]);
+    }
+    if (std::floor(hi + kMargin - 0.5f) < std::ceil(lo - kMargin - 0.5f)) return true;
+  }
+  return false;
 }
 
 // Whether a polygon faces the viewer: counter-clockwise in window
@@ -75,6 +99,7 @@ void Emit(Context& c, OpenVertex* const* corners, int count, bool polygon) {
   const State& s = c.state;
   GLenum mode = count == 1 ? GL_POINT : count == 2 ? GL_LINE : s.polygonFront;
   if (polygon && c.assembly.facing) mode = FacesFront(corners, count) ? s.polygonFront : s.polygonBack;
+  if (mode == GL_FILL && CoversNoPixelCentre(corners, count)) return;
   if (mode == GL_FILL && count == 3) {  // the terrain's every triangle
     Room(c, 3);
     const std::uint16_t a = Index(c, *corners[0]), b = Index(c, *corners[1]);
@@ -129,6 +154,11 @@ void AssembleVertex(Context& c, double x, double y, double z) {
   }
   o.clip = Transform(a.clipFromObject, {x, y, z, 1.0});
   o.outside = Outside(o.clip);
+  if (o.outside == 0 && o.clip[3] > 0.0) {  // where CoversNoPixelCentre looks
+    const Vec3d window = WindowOf(o.clip, c.state.viewport);
+    o.window[0] = static_cast<float>(window[0]);
+    o.window[1] = static_cast<float>(window[1]);
+  }
   o.index = -1;
   OpenVertex* corners[4];
   auto at = [&a](std::uint32_t k) { return &a.open[k % 4]; };

@@ -85,7 +85,8 @@ class Backend {
   ~Backend() = default;
 };
 
-// Where the subset draws from now on; null draws nothing (state is still kept).
+// Where the subset draws from now on, its viewport the whole drawable as a
+// context first made current; null draws nothing (state is still kept).
 void SetBackend(Backend* backend);
 
 }  // namespace vellumor::webgl

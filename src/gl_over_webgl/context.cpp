@@ -8,6 +8,18 @@ namespace vellumor::webgl {
 
 namespace {
 Context context;
+
+// As when a GL context is first made current on a window: the viewport is
+// the whole drawable.
+void FitViewport() {
+  Backend* backend = context.batcher.backend();
+  if (backend == nullptr) return;
+  const DrawableSize size = backend->Size();
+  GLint* viewport = context.state.viewport;
+  viewport[0] = viewport[1] = 0;
+  viewport[2] = size.width;
+  viewport[3] = size.height;
+}
 }  // namespace
 
 Context& TheContext() { return context; }
@@ -16,11 +28,13 @@ void ResetContext() {
   Backend* backend = context.batcher.backend();
   context = Context{};
   context.batcher.SetBackend(backend);
+  FitViewport();
 }
 
 void SetBackend(Backend* backend) {
   context.batcher.Flush();
   context.batcher.SetBackend(backend);
+  FitViewport();
 }
 
 Matrix& CurrentMatrix(Context& c) {

@@ -69,6 +69,7 @@ struct OpenVertex {
   Rgba color = {0, 0, 0, 0};
   Vec4 clip = {0, 0, 0, 0};
   unsigned outside = 0;  // one bit per clip plane the vertex lies beyond
+  float window[2] = {0, 0};  // x and y in window coordinates, when clip w > 0
   std::int32_t index = -1;  // in the batch, or -1
 };
 

@@ -119,9 +119,7 @@ void GLAPIENTRY glRasterPos2i(GLint x, GLint y) {
   const double w = clip[3];
   raster.valid = w > 0.0 && std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
   if (!raster.valid) return;
-  const GLint* viewport = c.state.viewport;
-  raster.window = {viewport[0] + (clip[0] / w + 1.0) * 0.5 * viewport[2],
-                   viewport[1] + (clip[1] / w + 1.0) * 0.5 * viewport[3], (clip[2] / w + 1.0) * 0.5};
+  raster.window = WindowOf(clip, c.state.viewport);
   raster.color = color;
 }
 

@@ -30,6 +30,13 @@ inline Vec3d Transform(const NormalMatrix& m, const Vec3d& v) {
   for (int row = 0; row < 3; ++row) out[row] = m[row] * v[0] + m[3 + row] * v[1] + m[6 + row] * v[2];
   return out;
 }
+// The window coordinates of a clip position whose w is positive, in a
+// viewport (x, y, width, height) and the depth range 0 to 1.
+inline Vec3d WindowOf(const Vec4& clip, const int* viewport) {
+  const double perW = 1.0 / clip[3];
+  return {viewport[0] + (clip[0] * perW + 1.0) * 0.5 * viewport[2],
+          viewport[1] + (clip[1] * perW + 1.0) * 0.5 * viewport[3], (clip[2] * perW + 1.0) * 0.5};
+}
 NormalMatrix NormalMatrixOf(const Matrix& modelview);
 // The point an affine modelview takes to the eye, (0, 0, 0); the origin when
 // there is none.

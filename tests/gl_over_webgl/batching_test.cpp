@@ -87,6 +87,42 @@ TEST_F(SubsetTest, PrimitivesBeyondTheClipVolumeAreLeftOut) {
   EXPECT_EQ(Corners(Shapes<3>(Primitive::Triangles)), (std::vector<Triangle>{{-16, -4, 16, -4, 0, 16}}));
 }
 
+// A filled polygon that falls between the pixel centres draws no fragment
+// and is left out; one that holds a centre, or comes within the margin of
+// one that a rasteriser's snapping could reach, is drawn, as is any outline.
+struct CentreCase {
+  const char* name;
+  GLenum primitive, polygonMode;
+  int corners;
+  double window[4][2];  // in the 256 by 256 viewport's pixels
+  bool drawn;
+};
+
+void PrintTo(const CentreCase& c, std::ostream* out) { *out << c.name; }
+
+const CentreCase kCentreCases[] = {
+    {"inside one pixel, off its centre", GL_TRIANGLES, GL_FILL, 3, {{10.7, 10.7}, {11.3, 10.7}, {10.7, 11.3}}, false},
+    {"a long sliver between two rows", GL_TRIANGLES, GL_FILL, 3, {{10, 20.7}, {50, 20.7}, {30, 21.3}}, false},
+    {"holding a centre", GL_TRIANGLES, GL_FILL, 3, {{10.2, 10.2}, {11, 10.2}, {10.2, 11}}, true},
+    {"a centre within the margin", GL_TRIANGLES, GL_FILL, 3, {{10.58, 10.58}, {11.3, 10.58}, {10.58, 11.3}}, true},
+    {"outlined", GL_TRIANGLES, GL_LINE, 3, {{10.7, 10.7}, {11.3, 10.7}, {10.7, 11.3}}, true},
+};
+
+class CentreTest : public SubsetTest, public ::testing::WithParamInterface<CentreCase> {};
+
+TEST_P(CentreTest, FilledPolygonsBetweenPixelCentresAreLeftOut) {
+  const CentreCase& c = GetParam();
+  glPolygonMode(GL_FRONT_AND_BACK, c.polygonMode);
+  glBegin(c.primitive);
+  for (int i = 0; i < c.corners; ++i) glVertex3d(c.window[i][0] / 128 - 1, c.window[i][1] / 128 - 1, 0);
+  glEnd();
+  glFinish();
+  EXPECT_EQ(!backend.draws.empty(), c.drawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Subset, CentreTest, ::testing::ValuesIn(kCentreCases),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
 struct FacingCase {
   const char* name;
   GLenum front, back;
@@ -135,7 +171,7 @@ TEST_F(SubsetTest, DrawsAreGatheredUntilTheStateChanges) {
   glFinish();
   ASSERT_EQ(backend.draws.size(), 2u);
   EXPECT_EQ(backend.draws[0].vertices.size(), 3u * 4 * 3);
-  EXPECT_EQ(backend.draws[0].state, (RasterState{{0, 0, 0, 0}, true, true, false, GL_ONE, GL_ZERO, 1}));
+  EXPECT_EQ(backend.draws[0].state, (RasterState{{0, 0, 256, 256}, true, true, false, GL_ONE, GL_ZERO, 1}));
   EXPECT_EQ(backend.draws[1].state,
             (RasterState{{1, 2, 30, 40}, false, false, true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, 1}));
 }
