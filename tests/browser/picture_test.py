@@ -20,6 +20,8 @@ from overlay import shown
 STATES = (("at start", (), {"Octaves": "2", "fov": "65"}),
           ("after parameter keys", ("t", "g", "b", "u", "0"),
            {"Octaves": "3", "Amp": "240", "Freq": "0.0012", "h": "0.6", "unit": "160"}),
+          # most of the far grid smaller than a pixel, where the page leaves out what falls between centres
+          ("at grid unit 20", ("9", "9", "9"), {"unit": "20"}),
           ("after F4", ("F4",), None))
 MEAN_LEVELS = 2.0     # mean difference per channel, of 255
 FAR_OFF = 15          # a pixel is off when a channel differs by more than this...
