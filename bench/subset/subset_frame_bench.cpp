@@ -23,7 +23,7 @@ class DiscardingBackend final : public Backend {
   DrawableSize Size() override { return {256, 256}; }
 };
 
-void ProgramFrame(benchmark::State& state) {
+void BM_PageFrame(benchmark::State& state) {
   DiscardingBackend backend;
   SetBackend(&backend);
   shell.clientArea.clientWidth = 256;
@@ -45,7 +45,7 @@ void ProgramFrame(benchmark::State& state) {
   SetBackend(nullptr);
 }
 
-BENCHMARK(ProgramFrame)->Arg(80)->Arg(40)->Arg(20)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageFrame)->Arg(80)->Arg(40)->Arg(20)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vellumor::webgl
