@@ -33,9 +33,9 @@ inline Vec3d Transform(const NormalMatrix& m, const Vec3d& v) {
 // The window coordinates of a clip position whose w is positive, in a
 // viewport (x, y, width, height) and the depth range 0 to 1.
 inline Vec3d WindowOf(const Vec4& clip, const int* viewport) {
-  const double perW = 1.0 / clip[3];
-  return {viewport[0] + (clip[0] * perW + 1.0) * 0.5 * viewport[2],
-          viewport[1] + (clip[1] * perW + 1.0) * 0.5 * viewport[3], (clip[2] * perW + 1.0) * 0.5};
+  const double w = clip[3];
+  return {viewport[0] + (clip[0] / w + 1.0) * 0.5 * viewport[2], viewport[1] + (clip[1] / w + 1.0) * 0.5 * viewport[3],
+          (clip[2] / w + 1.0) * 0.5};
 }
 NormalMatrix NormalMatrixOf(const Matrix& modelview);
 // The point an affine modelview takes to the eye, (0, 0, 0); the origin when
