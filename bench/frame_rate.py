@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """Frames per second of vellumor programs side by side, on one private Xvfb,
 counted by the X server (DAMAGE) without touching the programs:
 

@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """The web build's frame in headless Chromium beside the desktop program's on
 Mesa, same size and view, at every grid unit, in one run, and the size of
 what the page downloads:
