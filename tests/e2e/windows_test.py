@@ -100,18 +100,12 @@ class Console:
 
 
 def press_ctrl_c(pid):
-    """Ctrl+C in the program's console, as Wine hands it on: a SIGINT to the
-    main thread, whose handler starts the thread that runs the console's
-    control handlers. Starting a thread takes the C library's malloc lock, so
-    a signal that lands while the main thread holds it (llvmpipe allocates
-    all the time) hangs the program for good: Wine's fault, not the
-    program's. The program is stopped until its main thread is outside the C
-    library, and the signal is sent then."""
-    library = []
-    for line in open("/proc/%d/maps" % pid):
-        fields = line.split()
-        if len(fields) == 6 and re.search(r"/(libc\.so|ld-linux)", fields[5]):
-            library.append(tuple(int(end, 16) for end in fields[0].split("-")))
+    """Ctrl+C as Wine hands it on: a SIGINT to the main thread, whose handler
+    starts a thread. That start takes malloc's lock, so a signal landing while
+    llvmpipe holds it hangs the program for good (Wine's fault): it is sent
+    while the program is stopped with its main thread outside libc and ld.so."""
+    library = [tuple(int(end, 16) for end in line.split()[0].split("-")) for line in open("/proc/%d/maps" % pid)
+               if re.search(r"/(libc\.so|ld-linux)", line)]
     for _ in range(500):
         os.kill(pid, signal.SIGSTOP)
         wait_until(lambda: open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()[0] == "T", 10,
@@ -119,8 +113,7 @@ def press_ctrl_c(pid):
         at = int(open("/proc/%d/syscall" % pid).read().split()[-1], 16)  # the main thread's next instruction
         if not any(low <= at < high for low, high in library):
             assert ctypes.CDLL(None).syscall(SYS_TGKILL, pid, pid, signal.SIGINT) == 0
-            os.kill(pid, signal.SIGCONT)
-            return
+            return os.kill(pid, signal.SIGCONT)
         os.kill(pid, signal.SIGCONT)
         time.sleep(random.uniform(0.001, 0.02))
     raise AssertionError("the program's main thread was always inside the C library")
