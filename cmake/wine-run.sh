@@ -16,7 +16,14 @@
 # pay for their start each time. They start here, with their output away
 # from the caller's: a test runner waits for every process that holds a
 # test's output open.
+#
+# Debian's Wine has no preloader to keep the addresses Windows needs free.
+# With address randomisation the C heap starts anywhere in the gigabyte above
+# the loader, and about one start in a thousand it takes the page of shared
+# user data, so the program fails with nothing shown. Without randomisation
+# the heap sits right after the loader every time.
 set -eu
+if setarch -R true 2>/dev/null; then fixed="setarch -R"; else fixed=""; fi
 prefix=$(realpath -m "$1")
 shift
 export WINEPREFIX="$prefix"
@@ -27,16 +34,16 @@ mkdir -p "$(dirname "$prefix")"
   flock 9
   if [ ! -f "$prefix/.ready" ]; then
     rm -rf "$prefix"
-    wine wineboot --init </dev/null >/dev/null 2>&1 9>&-
-    wine reg add 'HKCU\Software\Wine\AppDefaults\win32_layer_tests.exe\X11 Driver' /v Managed /d N /f \
+    $fixed wine wineboot --init </dev/null >/dev/null 2>&1 9>&-
+    $fixed wine reg add 'HKCU\Software\Wine\AppDefaults\win32_layer_tests.exe\X11 Driver' /v Managed /d N /f \
       </dev/null >/dev/null 2>&1 9>&-
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /d N /f </dev/null >/dev/null 2>&1 9>&-
+    $fixed wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /d N /f </dev/null >/dev/null 2>&1 9>&-
     wineserver -w 9>&-
     touch "$prefix/.ready"
   fi
   # Nothing started here may keep the lock (descriptor 9) open.
   if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
-    env -u DISPLAY wine wineboot </dev/null >/dev/null 2>&1 9>&-
+    env -u DISPLAY $fixed wine wineboot </dev/null >/dev/null 2>&1 9>&-
   fi
 ) 9>"$prefix.lock"
-exec wine "$@"
+exec $fixed wine "$@"
